@@ -8,10 +8,10 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Registry.h"
 #include "platform/core/Strings.h"
 #include "platform/text/CodePage.h"
 #include "src/language/TranslatorU.h"
+#include "src/server/VelmoraINI.h"
 
 namespace {
 
@@ -231,9 +231,7 @@ TableState& State() {
 }
 
 std::optional<std::string> FindTableFile() {
-    std::string installPath;
-    if (const auto clientPath = VelmoraRegistryValue("ClientPath"); clientPath && !clientPath->empty())
-        installPath = IncludeTrailingPathDelimiter(NativePath(*clientPath));
+    const std::string installPath = TVelmoraIniC().InstallPath();
     for (const std::string& folder : {installPath, ExeFolder()}) {
         if (folder.empty()) continue;
         std::error_code ec;

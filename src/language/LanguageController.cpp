@@ -5,10 +5,9 @@
 
 #include "platform/classes/Collection.h"
 #include "platform/classes/PropertyAccess.h"
-#include "platform/core/IniFile.h"
 #include "platform/core/Paths.h"
-#include "platform/core/Registry.h"
 #include "platform/core/Strings.h"
+#include "src/server/VelmoraINI.h"
 
 // --- folders ----------------------------------------------------------------------
 
@@ -19,16 +18,16 @@ std::string LanguageFolderFor(std::string_view installPath, std::string_view uiC
 }
 
 std::string GetLanguageFolder(TDesignType designType) {
-    // The installation folder and the user-interface code page, as the configuration
-    // files give them: the registry's install path and its INI file's [CodePage].
-    const bool server = designType == TDesignType::dtServer;
-    const auto installValue = VelmoraRegistryValue(server ? "ServerPath" : "ClientPath");
-    const std::string installPath =
-        installValue && !installValue->empty() ? IncludeTrailingPathDelimiter(NativePath(*installValue)) : std::string();
-    const std::string sysCodePage = VelmoraRegistryValue("SysCodePage").value_or("437");
-    const std::string uiCodePage = installPath.empty()
-        ? sysCodePage
-        : Trim(TIniFile(installPath + (server ? "VelmoraS.ini" : "VelmoraC.ini")).ReadString("CodePage", "UICodePage", sysCodePage));
+    std::string installPath, uiCodePage;
+    if (designType == TDesignType::dtServer) {
+        const TVelmoraIniS config;
+        installPath = config.InstallPath();
+        uiCodePage = config.UICodePage();
+    } else {
+        const TVelmoraIniC config;
+        installPath = config.InstallPath();
+        uiCodePage = config.UICodePage();
+    }
     const std::string folder = LanguageFolderFor(installPath, uiCodePage);
     std::error_code ec;
     return !folder.empty() && std::filesystem::is_directory(folder, ec) ? folder : std::string();
