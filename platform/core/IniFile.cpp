@@ -2,10 +2,12 @@
 
 #include <errno.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -224,13 +226,21 @@ void TIniFile::EraseSection(std::string_view section) {
 
 void TIniFile::UpdateFile() const {
     const std::string text = d_->Format();
-    const std::string temp = d_->FileName + ".tmp" + std::to_string(getpid());
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) throw EFileError("Cannot create file \"" + temp + "\"");
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed || std::rename(temp.c_str(), d_->FileName.c_str()) != 0) {
+    std::string temp = d_->FileName + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) throw EFileError("Cannot create a file beside \"" + d_->FileName + "\"");
+    // The new file keeps the old one's permissions (a new file gets 0644).
+    struct stat old {};
+    fchmod(fd, stat(d_->FileName.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    const bool written = done == text.size() && fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || std::rename(temp.c_str(), d_->FileName.c_str()) != 0) {
         std::remove(temp.c_str());
         throw EFileError("Cannot write file \"" + d_->FileName + "\"");
     }

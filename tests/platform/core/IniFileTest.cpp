@@ -139,6 +139,7 @@ TEST(IniFile, RewriteReplacesTheFileAtomically) {
     // A hard link keeps the old file's contents visible: a rewrite in place would
     // change it, a rename of a new file over the name does not.
     std::filesystem::create_hard_link(name, dir.File("old-link.ini"));
+    ASSERT_EQ(chmod(name.c_str(), 0640), 0);
     struct stat before {};
     ASSERT_EQ(stat(name.c_str(), &before), 0);
 
@@ -148,6 +149,7 @@ TEST(IniFile, RewriteReplacesTheFileAtomically) {
     struct stat after {};
     ASSERT_EQ(stat(name.c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);   // the permissions stay
     EXPECT_EQ(ReadBytes(dir.File("old-link.ini")), "[S]\nA=old\n");
     EXPECT_EQ(ReadBytes(name), "[S]\nA=new\n");
     int files = 0;
