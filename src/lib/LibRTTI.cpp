@@ -1,5 +1,10 @@
 #include "src/lib/LibRTTI.h"
 
+#include "platform/classes/Component.h"
+#include "platform/classes/IntegerConsts.h"
+#include "platform/core/Strings.h"
+#include "src/lib/LibStrs.h"
+
 namespace {
 bool IsOrdinal(TTypeKind kind) {
     return kind == TTypeKind::tkInteger || kind == TTypeKind::tkEnumeration || kind == TTypeKind::tkSet;
@@ -31,4 +36,46 @@ TMethod GetMethodPropByName(const TObject* object, std::string_view name) { retu
 
 void SetMethodPropByName(TObject* object, std::string_view name, const TMethod& method) {
     if (PropKind(object, name) == TTypeKind::tkMethod) SetMethodProp(object, name, method);
+}
+
+namespace {
+// Calls `apply` for each component of the owner bound to the field.
+template <typename Apply>
+void ForFieldControls(TComponent* owner, std::string_view field, const Apply& apply) {
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+        TComponent* c = owner->Components(i);
+        if (PropKind(c, "DataField") == TTypeKind::tkString && SameText(GetStrPropByName(c, "DataField"), field))
+            apply(c);
+    }
+}
+
+// Controls that show their own colours and take only the key colour.
+bool KeepsItsColour(const TComponent* c) {
+    const TClassInfo& cls = c->ClassType();
+    return cls.InheritsFrom("TDBComboBox") || cls.InheritsFrom("TwwDBComboBox") ||
+           cls.InheritsFrom("TDBRadioGroup") || cls.InheritsFrom("TFDbCheckBox");
+}
+}  // namespace
+
+void SetFieldControlsColor(TComponent* owner, std::string_view fieldList, std::string_view separator,
+                           int32_t color) {
+    if (!owner) return;
+    const bool keyColour = color == RGB(0, 200, 200);
+    std::string rest(fieldList);
+    for (std::string entry = Trim(CutToken(rest, separator)); !entry.empty(); entry = Trim(CutToken(rest, separator)))
+        ForFieldControls(owner, entry, [&](TComponent* c) {
+            if (keyColour || !KeepsItsColour(c)) SetOrdPropByName(c, "Color", color);
+        });
+}
+
+void SetFieldControlsEnabled(TComponent* owner, std::string_view fieldList, std::string_view separator,
+                             bool enabled) {
+    if (!owner) return;
+    std::string rest(fieldList);
+    while (!rest.empty()) {
+        std::string entry = Trim(CutToken(rest, separator));
+        entry = entry.substr(0, entry.find(' '));
+        if (entry.empty()) continue;
+        ForFieldControls(owner, entry, [&](TComponent* c) { SetOrdPropByName(c, "Enabled", enabled ? 1 : 0); });
+    }
 }

@@ -14,6 +14,8 @@
 
 #include "platform/classes/PropertyAccess.h"
 
+class TComponent;
+
 // The property's kind; tkUnknown when there is none.
 TTypeKind GetPropKind(const TObject* object, std::string_view name) noexcept;
 
@@ -30,3 +32,20 @@ void SetOrdPropByName(TObject* object, std::string_view name, int64_t value);
 // An event property; a missing one reads as the empty event.
 TMethod GetMethodPropByName(const TObject* object, std::string_view name);
 void SetMethodPropByName(TObject* object, std::string_view name, const TMethod& method);
+
+// ---- controls bound to fields --------------------------------------------------
+// A field list names fields separated by `separator` (entries are trimmed).
+
+// Sets "Color" of every component of the owner whose "DataField" equals an
+// entry of the list (any case); the list ends at its first empty entry.
+// Data-aware combo boxes, radio groups and value-mapped check boxes take only
+// the key colour RGB(0, 200, 200); other colours leave them as they are.
+void SetFieldControlsColor(TComponent* owner, std::string_view fieldList, std::string_view separator,
+                           int32_t color);
+
+// Sets "Enabled" of every component of the owner whose "DataField" equals an
+// entry of the list (any case). An entry counts up to its first blank, so
+// "MB003 DESC" names MB003; empty entries are skipped (they would otherwise
+// name every control without a field).
+void SetFieldControlsEnabled(TComponent* owner, std::string_view fieldList, std::string_view separator,
+                             bool enabled);

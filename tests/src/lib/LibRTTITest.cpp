@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/IntegerConsts.h"
 #include "src/lib/LibRTTI.h"
 
 namespace {
@@ -58,7 +59,103 @@ const TClassInfo& TSample::StaticClass() {
     }();
     return info;
 }
+// A control bound to a field, and two that keep their own colours.
+class TFieldControl : public TComponent {
+    VELMORA_CLASS(TFieldControl)
+public:
+    TFieldControl(TComponent* owner, std::string name, std::string field) : TComponent(owner), field_(std::move(field)) {
+        SetName(name);
+    }
+    std::string DataField() const { return field_; }
+    void SetDataField(std::string f) { field_ = std::move(f); }
+    TColor Color() const { return color_; }
+    void SetColor(TColor c) { color_ = c; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool e) { enabled_ = e; }
+
+private:
+    std::string field_;
+    TColor color_ = clWindow;
+    bool enabled_ = true;
+};
+
+const TClassInfo& TFieldControl::StaticClass() {
+    static const TClassInfo info = [] {
+        TClassInfo c("TFieldControl", &TComponent::StaticClass());
+        c.Add(Property("DataField", &TFieldControl::DataField, &TFieldControl::SetDataField));
+        c.Add(TypedProperty("Color", ColorType(), &TFieldControl::Color, &TFieldControl::SetColor));
+        c.Add(Property("Enabled", &TFieldControl::Enabled, &TFieldControl::SetEnabled));
+        return c;
+    }();
+    return info;
+}
+
+class TSampleCombo : public TFieldControl {
+    VELMORA_CLASS(TSampleCombo)
+public:
+    using TFieldControl::TFieldControl;
+};
+const TClassInfo& TSampleCombo::StaticClass() {
+    static const TClassInfo base("TwwDBComboBox", &TFieldControl::StaticClass());
+    static const TClassInfo info("TQvDBComboBox", &base);
+    return info;
+}
+
+class TSampleCheck : public TFieldControl {
+    VELMORA_CLASS(TSampleCheck)
+public:
+    using TFieldControl::TFieldControl;
+};
+const TClassInfo& TSampleCheck::StaticClass() {
+    static const TClassInfo info("TFDbCheckBox", &TFieldControl::StaticClass());
+    return info;
+}
+
+// A form-like owner with an edit per field, a combo box and a check box.
+struct FieldForm {
+    TComponent owner{nullptr};
+    TFieldControl* ed1 = new TFieldControl(&owner, "edMB001", "MB001");
+    TFieldControl* ed2 = new TFieldControl(&owner, "edMB002", "mb002");
+    TFieldControl* ed3 = new TFieldControl(&owner, "edMB003", "MB003");
+    TFieldControl* plain = new TFieldControl(&owner, "pnlHead", "");
+    TSampleCombo* combo = new TSampleCombo(&owner, "cboMB001", "MB001");
+    TSampleCheck* check = new TSampleCheck(&owner, "chkMB002", "MB002");
+    TSample* other = new TSample(&owner);   // has no DataField
+};
 }  // namespace
+
+TEST(LibRTTI, SetFieldControlsColor) {
+    {
+        FieldForm f;
+        SetFieldControlsColor(&f.owner, " MB001 ;MB002;;MB003", ";", clYellow);   // stops at the empty entry
+        EXPECT_EQ(f.ed1->Color(), clYellow);
+        EXPECT_EQ(f.ed2->Color(), clYellow);   // field names in any case
+        EXPECT_EQ(f.ed3->Color(), clWindow);
+        EXPECT_EQ(f.plain->Color(), clWindow);
+        EXPECT_EQ(f.combo->Color(), clWindow);   // only the key colour reaches these
+        EXPECT_EQ(f.check->Color(), clWindow);
+    }
+    FieldForm f;
+    SetFieldControlsColor(&f.owner, "MB001,MB002", ",", RGB(0, 200, 200));
+    EXPECT_EQ(f.ed1->Color(), RGB(0, 200, 200));
+    EXPECT_EQ(f.combo->Color(), RGB(0, 200, 200));
+    EXPECT_EQ(f.check->Color(), RGB(0, 200, 200));
+    EXPECT_EQ(f.ed3->Color(), clWindow);
+    SetFieldControlsColor(nullptr, "MB001", ",", clRed);
+}
+
+TEST(LibRTTI, SetFieldControlsEnabled) {
+    FieldForm f;
+    SetFieldControlsEnabled(&f.owner, "MB001 DESC;; mb003 ;", ";", false);
+    EXPECT_FALSE(f.ed1->Enabled());
+    EXPECT_FALSE(f.combo->Enabled());
+    EXPECT_TRUE(f.ed2->Enabled());
+    EXPECT_FALSE(f.ed3->Enabled());
+    EXPECT_TRUE(f.plain->Enabled());   // an empty entry names no control
+    SetFieldControlsEnabled(&f.owner, "MB001", ";", true);
+    EXPECT_TRUE(f.ed1->Enabled());
+    EXPECT_TRUE(f.combo->Enabled());
+}
 
 TEST(LibRTTI, KindsAndReading) {
     TSample s(nullptr);
