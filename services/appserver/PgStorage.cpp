@@ -1,0 +1,260 @@
+#include "services/appserver/PgStorage.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <unordered_map>
+
+#include "platform/core/Strings.h"
+
+namespace {
+
+struct ResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using ResultPtr = std::unique_ptr<PGresult, ResultDeleter>;
+
+// Type oids of the built-in types we map to numbers.
+constexpr Oid kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+constexpr Oid kBpChar = 1042, kVarChar = 1043;
+
+bool IsPlainIdentifier(std::string_view s) {
+    if (s.empty() || s.size() > 63) return false;
+    for (char c : s)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return !std::isdigit(static_cast<unsigned char>(s[0]));
+}
+
+std::string ColumnName(const char* name) {
+    std::string s(name);
+    for (char c : s)
+        if (std::isupper(static_cast<unsigned char>(c))) return s;
+    return UpperCase(s);
+}
+
+// Text form of a parameter; nullopt-like flag for SQL NULL.
+struct ParamTexts {
+    std::vector<std::string> texts;
+    std::vector<const char*> pointers;
+    explicit ParamTexts(const TParams& params) {
+        texts.reserve(params.size());
+        pointers.reserve(params.size());
+        for (const Variant& v : params) {
+            if (v.IsClear()) {
+                texts.emplace_back();
+                continue;
+            }
+            if (v.Type() == VarType::Boolean) texts.push_back(v.AsBoolean() ? "1" : "0");
+            else texts.push_back(v.AsString());
+        }
+        for (size_t i = 0; i < params.size(); ++i) pointers.push_back(params[i].IsClear() ? nullptr : texts[i].c_str());
+    }
+};
+
+}  // namespace
+
+struct TPgStorage::Impl {
+    PGconn* conn = nullptr;
+    std::string schema;
+    std::unordered_map<std::string, std::string> prepared;  // numbered SQL -> statement name
+
+    [[noreturn]] void Fail(const std::string& what, const PGresult* res) const {
+        const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+        std::string message = res ? PQresultErrorMessage(res) : PQerrorMessage(conn);
+        message = Trim(message);
+        if (state && std::string_view(state) == "25006") throw EReadOnlyError("Only reading is allowed here: " + message);
+        throw EStorageError(what + ": " + message);
+    }
+
+    void Plain(const std::string& sql) {
+        ResultPtr res(PQexec(conn, sql.c_str()));
+        const auto status = PQresultStatus(res.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(sql, res.get());
+    }
+
+    const std::string& Prepare(const std::string& numbered, int paramCount) {
+        auto it = prepared.find(numbered);
+        if (it != prepared.end()) return it->second;
+        std::string name = "s" + std::to_string(prepared.size() + 1);
+        ResultPtr res(PQprepare(conn, name.c_str(), numbered.c_str(), paramCount, nullptr));
+        if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) Fail("Cannot prepare statement", res.get());
+        return prepared.emplace(numbered, std::move(name)).first->second;
+    }
+
+    static std::vector<TColumnInfo> Columns(const PGresult* res) {
+        std::vector<TColumnInfo> columns;
+        const int n = PQnfields(res);
+        columns.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            TColumnInfo c;
+            c.Name = ColumnName(PQfname(res, i));
+            const Oid type = PQftype(res, i);
+            if (type == kInt2 || type == kInt4 || type == kInt8) c.Type = TColumnType::Integer;
+            else if (type == kFloat4 || type == kFloat8 || type == kNumeric) c.Type = TColumnType::Float;
+            else if ((type == kVarChar || type == kBpChar) && PQfmod(res, i) > 4) c.Size = PQfmod(res, i) - 4;
+            columns.push_back(std::move(c));
+        }
+        return columns;
+    }
+
+    static void ReadRow(const PGresult* res, int r, const std::vector<TColumnInfo>& columns, std::vector<Variant>& row) {
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const int c = static_cast<int>(i);
+            if (PQgetisnull(res, r, c)) {
+                row[i] = Variant::Null();
+                continue;
+            }
+            const char* text = PQgetvalue(res, r, c);
+            switch (columns[i].Type) {
+                case TColumnType::Integer: row[i] = static_cast<long long>(std::strtoll(text, nullptr, 10)); break;
+                case TColumnType::Float: row[i] = std::strtod(text, nullptr); break;
+                default: row[i] = std::string(text, static_cast<size_t>(PQgetlength(res, r, c)));
+            }
+        }
+    }
+
+    // Reads the results of a query sent in single-row mode. Every result is
+    // consumed, also when the sink stops early or raises, so the connection stays usable.
+    void Drain(TRowSink& sink) {
+        std::vector<TColumnInfo> columns;
+        std::vector<Variant> row;
+        bool announced = false, wanted = true;
+        ResultPtr failure;
+        std::exception_ptr sinkError;
+        while (PGresult* raw = PQgetResult(conn)) {
+            ResultPtr res(raw);
+            const auto status = PQresultStatus(raw);
+            if (status == PGRES_SINGLE_TUPLE || status == PGRES_TUPLES_OK) {
+                if (!announced) {
+                    columns = Columns(raw);
+                    row.resize(columns.size());
+                    announced = true;
+                    try {
+                        sink.OnColumns(columns);
+                    } catch (...) {
+                        sinkError = std::current_exception();
+                        wanted = false;
+                    }
+                }
+                if (status == PGRES_SINGLE_TUPLE && wanted && !sinkError) {
+                    ReadRow(raw, 0, columns, row);
+                    try {
+                        wanted = sink.OnRow(row);
+                    } catch (...) {
+                        sinkError = std::current_exception();
+                        wanted = false;
+                    }
+                }
+            } else if (status != PGRES_COMMAND_OK && !failure) {
+                failure = std::move(res);
+            }
+        }
+        if (failure) Fail("Query failed", failure.get());
+        if (sinkError) std::rethrow_exception(sinkError);
+    }
+};
+
+TPgStorage::TPgStorage(const std::string& conninfo, const std::string& schema) : impl_(std::make_unique<Impl>()) {
+    if (!IsPlainIdentifier(schema)) throw EStorageError("Invalid database name: " + schema);
+    impl_->conn = PQconnectdb(conninfo.c_str());
+    if (PQstatus(impl_->conn) != CONNECTION_OK) {
+        const std::string message = Trim(PQerrorMessage(impl_->conn));
+        PQfinish(impl_->conn);
+        impl_->conn = nullptr;
+        throw EStorageError("Cannot connect to PostgreSQL: " + message);
+    }
+    PQsetClientEncoding(impl_->conn, "UTF8");
+    impl_->schema = LowerCase(schema);
+    // Quiet notices such as "schema already exists".
+    PQsetNoticeProcessor(impl_->conn, [](void*, const char*) {}, nullptr);
+    impl_->Plain("CREATE SCHEMA IF NOT EXISTS \"" + impl_->schema + "\"");
+    impl_->Plain("SET search_path TO \"" + impl_->schema + "\"");
+}
+
+TPgStorage::~TPgStorage() {
+    if (impl_->conn) PQfinish(impl_->conn);
+}
+
+std::string TPgStorage::NumberPlaceholders(std::string_view sql) {
+    std::string out;
+    out.reserve(sql.size() + 8);
+    int n = 0;
+    for (size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"') {
+            const size_t end = sql.find(c, i + 1);
+            const size_t stop = end == std::string_view::npos ? sql.size() : end + 1;
+            out.append(sql.substr(i, stop - i));
+            i = stop - 1;
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            const size_t end = sql.find('\n', i);
+            const size_t stop = end == std::string_view::npos ? sql.size() : end;
+            out.append(sql.substr(i, stop - i));
+            i = stop - 1;
+        } else if (c == '?') {
+            out += '$';
+            out += std::to_string(++n);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+int64_t TPgStorage::Execute(std::string_view sql, const TParams& params) {
+    const std::string& name = impl_->Prepare(NumberPlaceholders(sql), static_cast<int>(params.size()));
+    ParamTexts texts(params);
+    ResultPtr res(PQexecPrepared(impl_->conn, name.c_str(), static_cast<int>(params.size()), texts.pointers.data(),
+                                 nullptr, nullptr, 0));
+    const auto status = PQresultStatus(res.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) impl_->Fail("Statement failed", res.get());
+    const char* changed = PQcmdTuples(res.get());
+    return changed && *changed ? std::strtoll(changed, nullptr, 10) : 0;
+}
+
+void TPgStorage::Query(std::string_view sql, const TParams& params, TRowSink& sink) {
+    const std::string& name = impl_->Prepare(NumberPlaceholders(sql), static_cast<int>(params.size()));
+    ParamTexts texts(params);
+    if (!PQsendQueryPrepared(impl_->conn, name.c_str(), static_cast<int>(params.size()), texts.pointers.data(), nullptr,
+                             nullptr, 0))
+        impl_->Fail("Cannot send query", nullptr);
+    PQsetSingleRowMode(impl_->conn);
+    impl_->Drain(sink);
+}
+
+void TPgStorage::QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) {
+    if (InTransaction()) throw EStorageError("A read-only query cannot run inside a transaction");
+    const std::string numbered = NumberPlaceholders(sql);
+    impl_->Plain("BEGIN READ ONLY");
+    try {
+        ParamTexts texts(params);
+        // PQsendQueryParams refuses a text of several statements.
+        if (!PQsendQueryParams(impl_->conn, numbered.c_str(), static_cast<int>(params.size()), nullptr,
+                               texts.pointers.data(), nullptr, nullptr, 0))
+            impl_->Fail("Cannot send query", nullptr);
+        PQsetSingleRowMode(impl_->conn);
+        impl_->Drain(sink);
+        impl_->Plain("COMMIT");
+    } catch (...) {
+        ResultPtr res(PQexec(impl_->conn, "ROLLBACK"));
+        throw;
+    }
+}
+
+void TPgStorage::ExecuteScript(std::string_view script) { impl_->Plain(std::string(script)); }
+
+bool TPgStorage::TableExists(std::string_view table) {
+    return !QueryValue("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() AND "
+                       "table_name = lower(?)",
+                       {Variant(table)})
+                .IsEmpty();
+}
+
+void TPgStorage::Begin() { impl_->Plain("BEGIN"); }
+void TPgStorage::Commit() { impl_->Plain("COMMIT"); }
+void TPgStorage::Rollback() { impl_->Plain("ROLLBACK"); }
+bool TPgStorage::InTransaction() const { return PQtransactionStatus(impl_->conn) != PQTRANS_IDLE; }
+
+void TPgStorage::DropSchema() {
+    impl_->Plain("DROP SCHEMA IF EXISTS \"" + impl_->schema + "\" CASCADE");
+}

@@ -1,0 +1,42 @@
+#pragma once
+// `TPgStorage`: storage in PostgreSQL (libpq). Each company database lives in a
+// schema of its own (named after the company database name, lower case), so one
+// PostgreSQL database serves many companies and several daemons.
+//
+// Column names that PostgreSQL folded to lower case come back upper-cased, as the
+// case-insensitive servers the module's SQL was written for return them; quoted
+// mixed-case aliases come back as written. Large results are read row by row.
+#include <memory>
+#include <string>
+
+#include "services/appserver/Storage.h"
+
+class TPgStorage : public TStorage {
+public:
+    // Connects with a libpq connection string and selects (creating when missing)
+    // the schema. The schema name must be a plain identifier. Raises EStorageError.
+    TPgStorage(const std::string& conninfo, const std::string& schema);
+    ~TPgStorage() override;
+
+    TStorageKind Kind() const override { return TStorageKind::PostgreSQL; }
+    int64_t Execute(std::string_view sql, const TParams& params = {}) override;
+    void Query(std::string_view sql, const TParams& params, TRowSink& sink) override;
+    // Runs inside BEGIN READ ONLY; refused inside an open transaction.
+    void QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) override;
+    void ExecuteScript(std::string_view script) override;
+    bool TableExists(std::string_view table) override;
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override;
+
+    // Drops the schema and everything in it (tests clean up with it).
+    void DropSchema();
+
+    // `?` placeholders outside quotes and comments become $1, $2, ...
+    static std::string NumberPlaceholders(std::string_view sql);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};

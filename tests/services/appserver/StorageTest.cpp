@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "services/appserver/PgStorage.h"
+#include "tests/services/appserver/TestBackends.h"
+
+namespace {
+
+class StorageTest : public ::testing::TestWithParam<TestBackend> {
+protected:
+    void SetUp() override {
+        SKIP_WITHOUT_BACKEND(db);
+        storage = db.Connect();
+        storage->ExecuteScript(
+            "CREATE TABLE ITEMS (CODE VARCHAR(10) NOT NULL PRIMARY KEY, NAME VARCHAR(40), QTY INTEGER, "
+            "PRICE DOUBLE PRECISION);"
+            "INSERT INTO ITEMS VALUES ('A1', '甲', 1, 1.5);");
+    }
+    TTestDatabase db{GetParam()};
+    std::unique_ptr<TStorage> storage;
+};
+
+TEST_P(StorageTest, ValuesRoundTripWithTheirKinds) {
+    EXPECT_EQ(1, storage->Execute("INSERT INTO ITEMS (CODE, NAME, QTY, PRICE) VALUES (?, ?, ?, ?)",
+                                  {"B2", Variant::Null(), 42, 0.25}));
+    TRowCollector rows;
+    storage->Query("SELECT CODE, NAME, QTY, PRICE FROM ITEMS ORDER BY CODE", {}, rows);
+    ASSERT_EQ(4u, rows.Columns.size());
+    EXPECT_EQ("CODE", rows.Columns[0].Name);
+    EXPECT_EQ(10, rows.Columns[0].Size);
+    EXPECT_EQ(TColumnType::Integer, rows.Columns[2].Type);
+    EXPECT_EQ(TColumnType::Float, rows.Columns[3].Type);
+    ASSERT_EQ(2u, rows.Rows.size());
+    EXPECT_EQ("甲", rows.Rows[0][1].AsString());
+    EXPECT_TRUE(rows.Rows[1][1].IsNull());
+    EXPECT_EQ(VarType::Integer, rows.Rows[1][2].Type());
+    EXPECT_EQ(42, rows.Rows[1][2].AsInteger());
+    EXPECT_DOUBLE_EQ(0.25, rows.Rows[1][3].AsDouble());
+}
+
+TEST_P(StorageTest, QuotesInValuesStayValues) {
+    const std::string tricky = "x'); DELETE FROM ITEMS; --";
+    storage->Execute("INSERT INTO ITEMS (CODE, NAME) VALUES (?, ?)", {"Q", tricky});
+    EXPECT_EQ(tricky, storage->QueryValue("SELECT NAME FROM ITEMS WHERE CODE = ?", {"Q"}).AsString());
+    EXPECT_EQ(2, storage->QueryValue("SELECT COUNT(*) FROM ITEMS").AsInteger());
+}
+
+TEST_P(StorageTest, TransactionGuardRollsBackUnlessCommitted) {
+    {
+        TTransaction tx(*storage);
+        storage->Execute("DELETE FROM ITEMS");
+        EXPECT_TRUE(storage->InTransaction());
+    }
+    EXPECT_FALSE(storage->InTransaction());
+    EXPECT_EQ(1, storage->QueryValue("SELECT COUNT(*) FROM ITEMS").AsInteger());
+    {
+        TTransaction tx(*storage);
+        storage->Execute("DELETE FROM ITEMS");
+        tx.Commit();
+    }
+    EXPECT_EQ(0, storage->QueryValue("SELECT COUNT(*) FROM ITEMS").AsInteger());
+}
+
+TEST_P(StorageTest, AFailedStatementLeavesTheConnectionUsable) {
+    EXPECT_THROW(storage->Execute("INSERT INTO ITEMS (CODE) VALUES (?)", {"A1"}), EStorageError);
+    EXPECT_THROW(storage->Query("SELECT NOPE FROM ITEMS", {}, *std::make_unique<TRowCollector>()), EStorageError);
+    EXPECT_EQ(1, storage->QueryValue("SELECT COUNT(*) FROM ITEMS").AsInteger());
+}
+
+TEST_P(StorageTest, ReadOnlyQueriesRefuseEveryWrite) {
+    struct Case {
+        const char* name;
+        const char* sql;
+    };
+    const Case refused[] = {
+        {"insert", "INSERT INTO ITEMS (CODE) VALUES ('Z')"},
+        {"update", "UPDATE ITEMS SET NAME = 'x'"},
+        {"delete", "DELETE FROM ITEMS"},
+        {"drop", "DROP TABLE ITEMS"},
+        {"create", "CREATE TABLE X (A INTEGER)"},
+        {"second statement", "SELECT 1 FROM ITEMS; DELETE FROM ITEMS"},
+        {"write in sub-select", "SELECT * FROM ITEMS WHERE CODE IN (SELECT 'x') ; UPDATE ITEMS SET QTY = 0"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        TRowCollector rows;
+        EXPECT_THROW(storage->QueryReadOnly(c.sql, {}, rows), EStorageError);
+        EXPECT_FALSE(storage->InTransaction());
+    }
+    EXPECT_EQ(1, storage->QueryValue("SELECT COUNT(*) FROM ITEMS WHERE NAME = ?", {"甲"}).AsInteger());
+
+    TRowCollector rows;
+    storage->QueryReadOnly("SELECT CODE FROM ITEMS WHERE QTY = ? -- trailing comment", {1}, rows);
+    ASSERT_EQ(1u, rows.Rows.size());
+    EXPECT_EQ("A1", rows.Rows[0][0].AsString());
+}
+
+TEST_P(StorageTest, SinkMayStopEarly) {
+    for (int i = 0; i < 5; ++i) storage->Execute("INSERT INTO ITEMS (CODE) VALUES (?)", {"R" + std::to_string(i)});
+    struct FirstTwo : TRowSink {
+        int seen = 0;
+        void OnColumns(const std::vector<TColumnInfo>&) override {}
+        bool OnRow(std::vector<Variant>&) override { return ++seen < 2; }
+    } sink;
+    storage->Query("SELECT CODE FROM ITEMS", {}, sink);
+    EXPECT_EQ(2, sink.seen);
+    EXPECT_EQ(6, storage->QueryValue("SELECT COUNT(*) FROM ITEMS").AsInteger());
+}
+
+TEST_P(StorageTest, TwoConnectionsSeeCommittedWork) {
+    auto other = db.Connect();
+    storage->Execute("INSERT INTO ITEMS (CODE) VALUES ('C3')");
+    EXPECT_EQ(2, other->QueryValue("SELECT COUNT(*) FROM ITEMS").AsInteger());
+    EXPECT_TRUE(other->TableExists("items"));
+    EXPECT_FALSE(other->TableExists("NOSUCH"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, StorageTest, ::testing::ValuesIn(AllBackends()), BackendName);
+
+TEST(PgStorage, PlaceholdersAreNumberedOutsideQuotesAndComments) {
+    EXPECT_EQ("SELECT '?' , $1, \"a?\" -- ?\n, $2", TPgStorage::NumberPlaceholders("SELECT '?' , ?, \"a?\" -- ?\n, ?"));
+}
+
+}  // namespace
