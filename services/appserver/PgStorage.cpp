@@ -57,6 +57,7 @@ struct TPgStorage::Impl {
     PGconn* conn = nullptr;
     std::string schema;
     std::unordered_map<std::string, std::string> prepared;  // numbered SQL -> statement name
+    int cursors = 0;
 
     [[noreturn]] void Fail(const std::string& what, const PGresult* res) const {
         const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
@@ -239,6 +240,63 @@ void TPgStorage::QueryReadOnly(std::string_view sql, const TParams& params, TRow
         ResultPtr res(PQexec(impl_->conn, "ROLLBACK"));
         throw;
     }
+}
+
+namespace {
+// A cursor declared WITH HOLD inside a READ ONLY transaction: PostgreSQL keeps
+// its rows after the transaction ends, so the connection stays free for other
+// statements (and transactions) between fetches.
+class PgCursor : public TCursor {
+public:
+    PgCursor(PGconn* conn, std::string name) : conn_(conn), name_(std::move(name)) {}
+    ~PgCursor() override { ResultPtr res(PQexec(conn_, ("CLOSE " + name_).c_str())); }
+    bool Fetch(int count, TRowSink& sink) override {
+        if (finished_ && announced_) return false;
+        const std::string sql = count < 0 ? "FETCH ALL FROM " + name_ : "FETCH FORWARD " + std::to_string(count) + " FROM " + name_;
+        ResultPtr res(PQexec(conn_, sql.c_str()));
+        if (PQresultStatus(res.get()) != PGRES_TUPLES_OK)
+            throw EStorageError("Fetch failed: " + Trim(PQresultErrorMessage(res.get())));
+        if (!announced_) {
+            columns_ = TPgStorage::Impl::Columns(res.get());
+            row_.resize(columns_.size());
+            sink.OnColumns(columns_);
+            announced_ = true;
+        }
+        const int rows = PQntuples(res.get());
+        for (int r = 0; r < rows; ++r) {
+            TPgStorage::Impl::ReadRow(res.get(), r, columns_, row_);
+            if (!sink.OnRow(row_)) return true;
+        }
+        finished_ = count < 0 || rows < count;
+        return !finished_;
+    }
+
+private:
+    PGconn* conn_;
+    std::string name_;
+    std::vector<TColumnInfo> columns_;
+    std::vector<Variant> row_;
+    bool announced_ = false, finished_ = false;
+};
+}  // namespace
+
+std::unique_ptr<TCursor> TPgStorage::OpenCursor(std::string_view sql, const TParams& params) {
+    if (InTransaction()) throw EStorageError("A cursor cannot be opened inside a transaction");
+    const std::string name = "c" + std::to_string(++impl_->cursors);
+    // DECLARE takes a query only, and the extended protocol a single statement.
+    const std::string declare = "DECLARE " + name + " NO SCROLL CURSOR WITH HOLD FOR " + NumberPlaceholders(sql);
+    impl_->Plain("BEGIN READ ONLY");
+    try {
+        ParamTexts texts(params);
+        ResultPtr res(PQexecParams(impl_->conn, declare.c_str(), static_cast<int>(params.size()), nullptr,
+                                   texts.pointers.data(), nullptr, nullptr, 0));
+        if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) impl_->Fail("Cannot open query", res.get());
+        impl_->Plain("COMMIT");
+    } catch (...) {
+        ResultPtr res(PQexec(impl_->conn, "ROLLBACK"));
+        throw;
+    }
+    return std::make_unique<PgCursor>(impl_->conn, name);
 }
 
 void TPgStorage::ExecuteScript(std::string_view script) { impl_->Plain(std::string(script)); }

@@ -86,7 +86,7 @@ struct TSqliteStorage::Impl {
         }
     }
 
-    void Read(sqlite3_stmt* stmt, TRowSink& sink) {
+    static std::vector<TColumnInfo> Columns(sqlite3_stmt* stmt) {
         const int count = sqlite3_column_count(stmt);
         std::vector<TColumnInfo> columns;
         columns.reserve(count);
@@ -94,11 +94,17 @@ struct TSqliteStorage::Impl {
             const char* decl = sqlite3_column_decltype(stmt, i);
             columns.push_back(ColumnInfoFromDeclaredType(sqlite3_column_name(stmt, i), decl ? decl : ""));
         }
-        sink.OnColumns(columns);
-        std::vector<Variant> row(count);
-        for (;;) {
+        return columns;
+    }
+
+    // Steps up to `limit` rows (all when negative) into the sink; true when the
+    // statement has more rows (or the sink stopped early).
+    bool Step(sqlite3_stmt* stmt, TRowSink& sink, int limit, std::vector<Variant>& row) {
+        const int count = sqlite3_column_count(stmt);
+        row.resize(static_cast<size_t>(count));
+        for (int done = 0; limit < 0 || done < limit; ++done) {
             const int rc = sqlite3_step(stmt);
-            if (rc == SQLITE_DONE) break;
+            if (rc == SQLITE_DONE) return false;
             if (rc != SQLITE_ROW) Fail("Query failed");
             for (int i = 0; i < count; ++i) {
                 switch (sqlite3_column_type(stmt, i)) {
@@ -111,9 +117,45 @@ struct TSqliteStorage::Impl {
                     }
                 }
             }
-            if (!sink.OnRow(row)) break;
+            if (!sink.OnRow(row)) return true;
         }
+        return true;
+    }
+
+    void Read(sqlite3_stmt* stmt, TRowSink& sink) {
+        sink.OnColumns(Columns(stmt));
+        std::vector<Variant> row;
+        Step(stmt, sink, -1, row);
         sqlite3_reset(stmt);
+    }
+
+    // Prepares text of client origin: reading only, exactly one statement.
+    StmtPtr PrepareReadOnly(std::string_view sql) {
+        StmtPtr stmt;
+        AuthorizerGuard guard(db);
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
+        stmt.reset(raw);
+        if ((rc & 0xff) == SQLITE_AUTH)
+            throw EReadOnlyError("Only reading is allowed here: " + std::string(sqlite3_errmsg(db)));
+        if (rc != SQLITE_OK) Fail("Cannot prepare query");
+        if (!stmt) throw EStorageError("Empty query");
+        // Whatever follows must prepare to nothing (blanks and comments only).
+        const char* end = sql.data() + sql.size();
+        while (tail && tail < end) {
+            sqlite3_stmt* next = nullptr;
+            const char* nextTail = nullptr;
+            const int tailRc = sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &next, &nextTail);
+            if (next || tailRc != SQLITE_OK) {
+                sqlite3_finalize(next);
+                throw EReadOnlyError("Only one statement is allowed here");
+            }
+            if (nextTail == tail) break;
+            tail = nextTail;
+        }
+        if (!sqlite3_stmt_readonly(stmt.get())) throw EReadOnlyError("Only reading is allowed here");
+        return stmt;
     }
 
     void Plain(const char* sql) {
@@ -164,33 +206,37 @@ void TSqliteStorage::Query(std::string_view sql, const TParams& params, TRowSink
 }
 
 void TSqliteStorage::QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) {
-    StmtPtr stmt;
-    {
-        AuthorizerGuard guard(impl_->db);
-        sqlite3_stmt* raw = nullptr;
-        const char* tail = nullptr;
-        const int rc = sqlite3_prepare_v2(impl_->db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
-        stmt.reset(raw);
-        if (rc == SQLITE_AUTH) throw EReadOnlyError("Only reading is allowed here: " + std::string(sqlite3_errmsg(impl_->db)));
-        if (rc != SQLITE_OK) impl_->Fail("Cannot prepare query");
-        if (!stmt) throw EStorageError("Empty query");
-        // Whatever follows must prepare to nothing (blanks and comments only).
-        const char* end = sql.data() + sql.size();
-        while (tail && tail < end) {
-            sqlite3_stmt* next = nullptr;
-            const char* nextTail = nullptr;
-            const int tailRc = sqlite3_prepare_v2(impl_->db, tail, static_cast<int>(end - tail), &next, &nextTail);
-            if (next || tailRc != SQLITE_OK) {
-                sqlite3_finalize(next);
-                throw EReadOnlyError("Only one statement is allowed here");
-            }
-            if (nextTail == tail) break;
-            tail = nextTail;
-        }
-        if (!sqlite3_stmt_readonly(stmt.get())) throw EReadOnlyError("Only reading is allowed here");
-    }
+    StmtPtr stmt = impl_->PrepareReadOnly(sql);
     impl_->Bind(stmt.get(), params);
     impl_->Read(stmt.get(), sink);
+}
+
+namespace {
+class SqliteCursor : public TCursor {
+public:
+    SqliteCursor(TSqliteStorage::Impl& impl, StmtPtr stmt) : impl_(impl), stmt_(std::move(stmt)) {}
+    bool Fetch(int count, TRowSink& sink) override {
+        if (!announced_) {
+            sink.OnColumns(impl_.Columns(stmt_.get()));
+            announced_ = true;
+        }
+        if (finished_) return false;
+        finished_ = !impl_.Step(stmt_.get(), sink, count, row_);
+        return !finished_;
+    }
+
+private:
+    TSqliteStorage::Impl& impl_;
+    StmtPtr stmt_;
+    std::vector<Variant> row_;
+    bool announced_ = false, finished_ = false;
+};
+}  // namespace
+
+std::unique_ptr<TCursor> TSqliteStorage::OpenCursor(std::string_view sql, const TParams& params) {
+    StmtPtr stmt = impl_->PrepareReadOnly(sql);
+    impl_->Bind(stmt.get(), params);
+    return std::make_unique<SqliteCursor>(*impl_, std::move(stmt));
 }
 
 void TSqliteStorage::ExecuteScript(std::string_view script) {

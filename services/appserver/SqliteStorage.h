@@ -17,6 +17,7 @@ public:
     int64_t Execute(std::string_view sql, const TParams& params = {}) override;
     void Query(std::string_view sql, const TParams& params, TRowSink& sink) override;
     void QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) override;
+    std::unique_ptr<TCursor> OpenCursor(std::string_view sql, const TParams& params) override;
     void ExecuteScript(std::string_view script) override;
     bool TableExists(std::string_view table) override;
     void Begin() override;
@@ -24,7 +25,8 @@ public:
     void Rollback() override;
     bool InTransaction() const override;
 
-private:
     struct Impl;
+
+private:
     std::unique_ptr<Impl> impl_;
 };

@@ -50,6 +50,16 @@ public:
 
 using TParams = std::vector<Variant>;
 
+// A read-only result read in portions (data packets): `Fetch` hands the next
+// `count` rows (all of them when count < 0) to the sink and tells whether more
+// remain. The columns are announced on the first fetch. The cursor must not
+// outlive its storage; it may stay open while the storage runs other statements.
+class TCursor {
+public:
+    virtual ~TCursor() = default;
+    virtual bool Fetch(int count, TRowSink& sink) = 0;
+};
+
 class TStorage {
 public:
     virtual ~TStorage() = default;
@@ -61,6 +71,9 @@ public:
     virtual void Query(std::string_view sql, const TParams& params, TRowSink& sink) = 0;
     // Runs one statement of client origin read-only (see the contract above).
     virtual void QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) = 0;
+    // Opens a cursor over one query of client origin, with the same read-only
+    // guarantees as QueryReadOnly.
+    virtual std::unique_ptr<TCursor> OpenCursor(std::string_view sql, const TParams& params) = 0;
     // Runs a trusted script of several statements (schema and demonstration data).
     virtual void ExecuteScript(std::string_view script) = 0;
     // True when the named table exists in this database.

@@ -121,3 +121,44 @@ TEST(PgStorage, PlaceholdersAreNumberedOutsideQuotesAndComments) {
 }
 
 }  // namespace
+
+namespace {
+
+class CursorTest : public ::testing::TestWithParam<TestBackend> {
+protected:
+    TTestDatabase db{GetParam()};
+};
+
+TEST_P(CursorTest, FetchesInPortionsWhileOtherStatementsRun) {
+    SKIP_WITHOUT_BACKEND(db);
+    auto storage = db.Connect();
+    storage->ExecuteScript("CREATE TABLE N (V INTEGER NOT NULL PRIMARY KEY)");
+    for (int i = 1; i <= 5; ++i) storage->Execute("INSERT INTO N VALUES (?)", {i});
+    auto cursor = storage->OpenCursor("SELECT V FROM N WHERE V > ? ORDER BY V", {1});
+    TRowCollector rows;
+    EXPECT_TRUE(cursor->Fetch(2, rows));
+    {
+        TTransaction tx(*storage);
+        storage->Execute("INSERT INTO N VALUES (9)");
+        tx.Commit();
+    }
+    while (cursor->Fetch(2, rows)) {
+    }
+    ASSERT_GE(rows.Rows.size(), 4u);
+    EXPECT_EQ(2, rows.Rows[0][0].AsInteger());
+    EXPECT_EQ(5, rows.Rows[3][0].AsInteger());
+    EXPECT_EQ("V", rows.Columns.at(0).Name);
+}
+
+TEST_P(CursorTest, RefusesWrites) {
+    SKIP_WITHOUT_BACKEND(db);
+    auto storage = db.Connect();
+    storage->ExecuteScript("CREATE TABLE N (V INTEGER)");
+    EXPECT_THROW(storage->OpenCursor("DELETE FROM N", {}), EStorageError);
+    EXPECT_THROW(storage->OpenCursor("SELECT V FROM N; DELETE FROM N", {}), EStorageError);
+    EXPECT_FALSE(storage->InTransaction());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CursorTest, ::testing::ValuesIn(AllBackends()), BackendName);
+
+}  // namespace

@@ -1,0 +1,97 @@
+-- Demonstration data of company "DEMO", loaded into every new company database.
+-- Users DS (administrators), U1 and U2 (group G1, record-owner rights) and U3
+-- (group G2, query only); every demonstration password is "demo".
+
+INSERT INTO GROUPS VALUES ('ADMIN', '系统管理员');
+INSERT INTO GROUPS VALUES ('G1', '会计组');
+INSERT INTO GROUPS VALUES ('G2', '查询组');
+INSERT INTO USERS VALUES ('DS', '系统管理员', '$argon2id$v=19$m=16384,t=3,p=1$rJPc2qRzzFUyZlUbbIV8Fw$XPeJAqEULSMGZKGJIzGAbXQWo81qBQ3KKy8T18AwnVo', 'ADMIN');
+INSERT INTO USERS VALUES ('U1', '张会计', '$argon2id$v=19$m=16384,t=3,p=1$rcmVmSfO53opH1qn5vbIxg$SmiWSnN17+MBvmYDXYeFks6gPaEkqwHlkKMy3zGTseY', 'G1');
+INSERT INTO USERS VALUES ('U2', '李会计', '$argon2id$v=19$m=16384,t=3,p=1$3PeBOJhQX/7UpYjGLvMeKA$wPrEJHMJ4qSzObCZ7hiue6zhkvZUEjLL4jLzFNQYlpQ', 'G1');
+INSERT INTO USERS VALUES ('U3', '王出纳', '$argon2id$v=19$m=16384,t=3,p=1$zdaFOU18D+23kil/GACtJA$GgG9aCSCCLFwouvlAjH5iIzYVrJHCOQMgPomOJVDUn4', 'G2');
+INSERT INTO USERGROUPS VALUES ('DS', 'ADMIN');
+INSERT INTO USERGROUPS VALUES ('U1', 'G1');
+INSERT INTO USERGROUPS VALUES ('U2', 'G1');
+INSERT INTO USERGROUPS VALUES ('U3', 'G2');
+
+-- Power data: item 1 all-records flag, item 2 rights depend on the record's owner,
+-- item 3 positions 2-6 edit, delete, -, -, print; 7-8 guarded groups; 9 add;
+-- item 4 the records of the user's own groups, item 5 those of other groups.
+INSERT INTO RIGHTS VALUES ('TOVI58', 'G', 'ADMIN', 'TOVI58,Y,N,-YYYYYYYYYYY,YYYYYYY,YYYYYYY', '');
+INSERT INTO RIGHTS VALUES ('TOVI58', 'G', 'G1', 'TOVI58,N,Y,-YYYYYYYYYNN,YYYYYYY,NNNNNNN', '');
+INSERT INTO RIGHTS VALUES ('TOVI58', 'G', 'G2', 'TOVI58,N,N,-NNNNNNNNNNN,NNNNNNN,NNNNNNN', 'btnAdd=N');
+
+INSERT INTO ADMMB (MB001, MB002, MB003, MB004, MB008, MB011, MB012, MB013) VALUES
+  ('TOVI58', '设置分录性质-费用调整单', 'TOVI58', 'AJS', 'Y', 'Entry Properties - Expense Adjustment', '設置分錄性質-費用調整單', '');
+
+INSERT INTO PROGDEF VALUES ('TOVI58', 'AJSMB', 'MB001,MB002',
+  'SELECT AJSMB.*, Q1.MQ002 AS MB002C, Q2.MQ002 AS MB003C, A1.MA002 AS MB006C, A2.MA002 AS MB012C FROM AJSMB AJSMB LEFT JOIN CMSMQ Q1 ON Q1.MQ001 = AJSMB.MB002 LEFT JOIN CMSMQ Q2 ON Q2.MQ001 = AJSMB.MB003 LEFT JOIN ACTMA A1 ON A1.MA001 = AJSMB.MB006 LEFT JOIN ACTMA A2 ON A2.MA001 = AJSMB.MB012',
+  '', 100, 'N');
+
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS001', '1');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS002', '/');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'QVN002', '维尔摩拉演示公司');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS003', 'RMB');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS024', '0');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS053', '2');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS054', '2');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS055', '4');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS056', '2');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS060', 'N');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS068', '3');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS150', 'Y');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS151', '1000');
+INSERT INTO SYSPARAM VALUES ('DEMO', 'SYS174', 'N');
+
+INSERT INTO CMSMF VALUES ('RMB', '人民币', 4, 2, 4, 2, 1);
+INSERT INTO CMSMF VALUES ('USD', '美元', 4, 2, 4, 2, 1);
+INSERT INTO CMSMF VALUES ('JPY', '日元', 2, 0, 2, 0, 1);
+
+INSERT INTO CMSMQ VALUES ('K501', '费用调整单', 'K5', '', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO CMSMQ VALUES ('K502', '费用冲销单', 'K5', '', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO CMSMQ VALUES ('K503', '费用分摊单', 'K5', '', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO CMSMQ VALUES ('9101', '转账凭证', '91', '1', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO CMSMQ VALUES ('9102', '记账凭证', '91', '1', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO CMSMQ VALUES ('9109', '停用凭证', '91', '0', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+
+INSERT INTO ACTMA VALUES ('1001', '库存现金', 'Cash on hand', 'Y', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO ACTMA VALUES ('1002', '银行存款', 'Cash in bank', 'Y', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO ACTMA VALUES ('2202', '应付账款', 'Accounts payable', 'Y', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO ACTMA VALUES ('6601', '销售费用', 'Selling expenses', 'N', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO ACTMA VALUES ('660101', '差旅费', 'Travel expenses', 'Y', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO ACTMA VALUES ('6602', '管理费用', 'Administrative expenses', 'N', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+INSERT INTO ACTMA VALUES ('660201', '办公费', 'Office expenses', 'Y', 'DEMO', 'DS', 'ADMIN', '20240102', '', '', 1);
+
+INSERT INTO AJSMB (MB001, MB002, MB003, MB048, MB021, MB018, MB022, MB019, MB020, MB034, MB006, MB035, MB012,
+  COMPANY, CREATOR, USR_GROUP, CREATE_DATE, MODIFIER, MODI_DATE, FLAG)
+  VALUES ('K5', 'K501', '9101', '1', 'Y', '123', '12', '逐张生成', '1', '1', '', '1', '', 'DEMO', 'U1', 'G1', '20240105', '', '', 1);
+INSERT INTO AJSMB (MB001, MB002, MB003, MB048, MB021, MB018, MB022, MB019, MB020, MB034, MB006, MB035, MB012,
+  COMPANY, CREATOR, USR_GROUP, CREATE_DATE, MODIFIER, MODI_DATE, FLAG)
+  VALUES ('K5', 'K502', '9102', '2', 'N', '21', '3', '汇总生成', '1', '2', '660201', '2', '2202', 'DEMO', 'DS', 'ADMIN', '20240105', 'DS', '20240110', 2);
+INSERT INTO AJSMB (MB001, MB002, MB003, MB048, MB021, MB018, MB022, MB019, MB020, MB034, MB006, MB035, MB012,
+  COMPANY, CREATOR, USR_GROUP, CREATE_DATE, MODIFIER, MODI_DATE, FLAG)
+  VALUES ('K5', 'K503', '9101', '1', 'Y', '1', '1', '', '1', '2', '660101', '1', '', 'DEMO', 'U2', 'G1', '20240106', '', '', 1);
+
+INSERT INTO ADMNH VALUES ('TOVI58', '分录性质颜色规则',
+  '<?xml version="1.0" encoding="UTF-8"?><colormanager><head><component name="gdHead" enable="Y"><condition value="AJSMB.MB048 = ''2''" colorx="0" bkcolor="65535" msg="汇总生成"/><condition value="AJSMB.MB034 = ''2'' AND AJSMB.MB006 IN (SELECT MA001 FROM $$ACTMA WHERE MA004 = ''Y'')" colorx="16711680" bkcolor="''" msg="科目来自分录设置"/></component></head></colormanager>');
+
+INSERT INTO WARRANT VALUES ('TOVI58', '分录性质清单', '');
+INSERT INTO WARRANT VALUES ('TOVI58;TOVI59', '分录性质明细', '');
+
+INSERT INTO ADMMD VALUES ('AJSMB', 'UDF01', '备用说明', 'Spare note');
+
+INSERT INTO PHRASES VALUES ('DS', 1, '逐张生成凭证');
+INSERT INTO PHRASES VALUES ('DS', 2, '月底汇总生成');
+
+INSERT INTO NUMFD VALUES ('AJSMB', 'UDF51', 16, 4);
+
+INSERT INTO MESSAGES VALUES ('E', '000002', '资料重复: %s');
+INSERT INTO MESSAGES VALUES ('E', '000003', '%s 不可空白!');
+INSERT INTO MESSAGES VALUES ('W', '000004', '您没有此作业的权限!');
+INSERT INTO MESSAGES VALUES ('E', '000004', '您没有此作业的权限!');
+INSERT INTO MESSAGES VALUES ('E', '000032', '%s');
+INSERT INTO MESSAGES VALUES ('E', '000038', '作业参数不足, 无法启动!');
+INSERT INTO MESSAGES VALUES ('E', '100007', '单别不存在!');
+INSERT INTO MESSAGES VALUES ('E', '100009', '会计科目不存在!');
+
+INSERT INTO SCHEMAINFO VALUES (1);
