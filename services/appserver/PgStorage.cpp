@@ -155,7 +155,8 @@ struct TPgStorage::Impl {
     }
 };
 
-TPgStorage::TPgStorage(const std::string& conninfo, const std::string& schema) : impl_(std::make_unique<Impl>()) {
+TPgStorage::TPgStorage(const std::string& conninfo, const std::string& schema, bool create)
+    : impl_(std::make_unique<Impl>()) {
     if (!IsPlainIdentifier(schema)) throw EStorageError("Invalid database name: " + schema);
     impl_->conn = PQconnectdb(conninfo.c_str());
     if (PQstatus(impl_->conn) != CONNECTION_OK) {
@@ -168,7 +169,13 @@ TPgStorage::TPgStorage(const std::string& conninfo, const std::string& schema) :
     impl_->schema = LowerCase(schema);
     // Quiet notices such as "schema already exists".
     PQsetNoticeProcessor(impl_->conn, [](void*, const char*) {}, nullptr);
-    impl_->Plain("CREATE SCHEMA IF NOT EXISTS \"" + impl_->schema + "\"");
+    if (create) {
+        impl_->Plain("CREATE SCHEMA IF NOT EXISTS \"" + impl_->schema + "\"");
+    } else if (QueryValue("SELECT 1 FROM pg_namespace WHERE nspname = ?", {impl_->schema}).IsEmpty()) {
+        PQfinish(impl_->conn);
+        impl_->conn = nullptr;
+        throw EStorageError("No database " + schema);
+    }
     impl_->Plain("SET search_path TO \"" + impl_->schema + "\"");
 }
 

@@ -13,9 +13,10 @@
 
 class TPgStorage : public TStorage {
 public:
-    // Connects with a libpq connection string and selects (creating when missing)
-    // the schema. The schema name must be a plain identifier. Raises EStorageError.
-    TPgStorage(const std::string& conninfo, const std::string& schema);
+    // Connects with a libpq connection string and selects the schema, creating it
+    // when missing unless create is false (then a missing schema raises). The schema
+    // name must be a plain identifier. Raises EStorageError.
+    TPgStorage(const std::string& conninfo, const std::string& schema, bool create = true);
     ~TPgStorage() override;
 
     TStorageKind Kind() const override { return TStorageKind::PostgreSQL; }

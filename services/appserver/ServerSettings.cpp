@@ -32,17 +32,21 @@ bool IsValidDatabaseName(const std::string& name) {
     return true;
 }
 
-std::unique_ptr<TStorage> OpenCompanyDatabase(const TServerSettings& settings, const std::string& databaseName) {
+std::unique_ptr<TStorage> OpenCompanyDatabase(const TServerSettings& settings, const std::string& databaseName,
+                                              bool create) {
     if (!IsValidDatabaseName(databaseName)) throw EStorageError("Invalid database name: " + databaseName);
     std::unique_ptr<TStorage> storage;
     if (settings.Kind == TStorageKind::SQLite) {
+        const std::string path = settings.DataFolder + "/" + databaseName + ".db";
+        if (!create && !std::filesystem::exists(path)) throw EStorageError("No database " + databaseName);
         std::error_code ec;
         std::filesystem::create_directories(settings.DataFolder, ec);
-        storage = std::make_unique<TSqliteStorage>(settings.DataFolder + "/" + databaseName + ".db");
+        storage = std::make_unique<TSqliteStorage>(path);
     } else {
-        storage = std::make_unique<TPgStorage>(settings.ConnInfo, databaseName);
+        storage = std::make_unique<TPgStorage>(settings.ConnInfo, databaseName, create);
     }
     if (storage->TableExists("SCHEMAINFO")) return storage;
+    if (!create) throw EStorageError("No database " + databaseName);
     // A new database: create it under a transaction, so that a second server
     // opening it at the same moment waits and then finds it complete.
     TTransaction tx(*storage);

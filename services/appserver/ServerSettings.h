@@ -24,5 +24,7 @@ TServerSettings ReadServerSettings();
 bool IsValidDatabaseName(const std::string& name);
 
 // Opens a connection to the company database, creating its tables and loading the
-// demonstration data when the database is new. Raises EStorageError.
-std::unique_ptr<TStorage> OpenCompanyDatabase(const TServerSettings& settings, const std::string& databaseName);
+// demonstration data when the database is new (or, with create false, raising
+// EStorageError for a database that does not exist yet). Raises EStorageError.
+std::unique_ptr<TStorage> OpenCompanyDatabase(const TServerSettings& settings, const std::string& databaseName,
+                                              bool create = true);
