@@ -362,3 +362,40 @@ TEST_F(LanguageFolders, PackageNameChoosesTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shipped English files parse and answer every message their callers ask for.
+TEST_F(LanguageFolders, ShippedEnglishFilesAnswerTheirMessages) {
+    std::filesystem::create_directories(dir / "client/MultiLanguage");
+    std::filesystem::copy(VELMORA_SOURCE_DIR "/data/MultiLanguage/ENG", dir / "client/MultiLanguage/ENG",
+                          std::filesystem::copy_options::recursive);
+    Install("437");
+    struct Case {
+        const char* package;
+        const char* id;
+    };
+    const Case cases[] = {
+        {"TdmRadical", "sCompany"},    {"TdmRadical", "sCreator"},    {"TdmRadical", "sGroup"},
+        {"TdmRadical", "sCreateDate"}, {"TdmRadical", "sModifier"},   {"TdmRadical", "sModiDate"},
+        {"TdmRadical", "sFlag"},       {"TdmSingle", "sFailedSave"},  {"TdmSingle", "sFailedCreateExcell"},
+        {"TdmSingle", "sConvertStat"}, {"TdmSingle", "sCreateDirError"}, {"TdmSingle", "sOpenDoc"},
+        {"TdmSingle", "sSaveAsError"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.package) + "/" + c.id);
+        const std::string text = ReadLangMessage(TDesignType::dtClient, c.package, c.id, "\x01");
+        EXPECT_NE(text, "\x01");
+        EXPECT_FALSE(text.empty());
+    }
+    EXPECT_EQ(ReadLangMessage(TDesignType::dtClient, "TdmSingle", "sOpenDoc", ""),
+              "Exported document: \r%s\r\rOpen the document?");
+    // Every shipped file is well-formed.
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "client/MultiLanguage/ENG")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        TXmlDocument doc;
+        EXPECT_TRUE(doc.LoadFile(entry.path().string())) << doc.Reason();
+    }
+}
+
+}  // namespace
