@@ -21,16 +21,17 @@ function(velmora_add_layer layer)
   endforeach()
 endfunction()
 
-# velmora_library(NAME SOURCES a.cpp b.cpp [DEPS x y] [SHARED])
-# A library whose public headers live beside its sources; callers include them
-# by the folder path below the repository root ("platform/core/Variant.h").
+# velmora_library(NAME SOURCES a.cpp b.cpp [DEPS x y] [PRIVATE_DEPS z])
+# A shared library whose public headers live beside its sources; callers include
+# them by the folder path below the repository root ("platform/core/Variant.h").
+# Shared, because the module is loaded at run time by a shell that uses the same
+# platform: one copy of the class registry, the application object and the
+# automation registry must serve both sides.
 function(velmora_library name)
-  cmake_parse_arguments(A "SHARED" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
-  if(A_SHARED)
-    add_library(${name} SHARED ${A_SOURCES})
-  else()
-    add_library(${name} STATIC ${A_SOURCES})
-  endif()
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} SHARED ${A_SOURCES})
+  # Report a missing definition when the library links, not in whoever loads it.
+  target_link_options(${name} PRIVATE -Wl,--no-undefined)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
 endfunction()
