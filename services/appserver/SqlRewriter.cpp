@@ -63,6 +63,7 @@ std::string RewriteSql(std::string_view sql, std::string_view databaseName) {
     out.reserve(sql.size() + 16);
     std::vector<PendingLimit> limits;
     int depth = 0;
+    bool commentToEnd = false;
 
     auto flushLimits = [&](int atDepth) {
         while (!limits.empty() && limits.back().depth == atDepth) {
@@ -71,7 +72,8 @@ std::string RewriteSql(std::string_view sql, std::string_view databaseName) {
             while (keep > 0 && (std::isspace(static_cast<unsigned char>(out[keep - 1])) || out[keep - 1] == ';')) --keep;
             const std::string tail = out.substr(keep);
             out.resize(keep);
-            out += " LIMIT " + limits.back().count;
+            out += commentToEnd ? "\n" : " ";
+            out += "LIMIT " + limits.back().count;
             out += tail;
             limits.pop_back();
         }
@@ -82,11 +84,17 @@ std::string RewriteSql(std::string_view sql, std::string_view databaseName) {
         const size_t opaqueEnd = SkipOpaque(sql, i);
         if (opaqueEnd != i) {
             out.append(sql.substr(i, opaqueEnd - i));
+            // A line comment that runs to the end would swallow a LIMIT added there.
+            commentToEnd = opaqueEnd == sql.size() && sql[i] == '-';
             i = opaqueEnd;
             continue;
         }
+        commentToEnd = false;
         const char c = sql[i];
-        if (c == '$' && i + 1 < sql.size() && sql[i + 1] == '$') {
+        // "$$" before a table name: only at the start of a name, so that dropping
+        // it never joins two words into a new one.
+        if (c == '$' && i + 1 < sql.size() && sql[i + 1] == '$' && i + 2 < sql.size() && IsWordChar(sql[i + 2]) &&
+            (i == 0 || sql[i - 1] != '$') && (out.empty() || !IsWordChar(out.back()))) {
             i += 2;
             continue;
         }
@@ -107,8 +115,9 @@ std::string RewriteSql(std::string_view sql, std::string_view databaseName) {
             size_t end = i;
             while (end < sql.size() && IsWordChar(sql[end])) ++end;
             const std::string_view word = sql.substr(i, end - i);
-            // A database qualifier: name followed by "..".
-            if (sql.substr(end, 2) == ".." ) {
+            // A database qualifier: name followed by ".." and a table name.
+            if (sql.substr(end, 2) == ".." && end + 2 < sql.size() && IsWordChar(sql[end + 2]) &&
+                (out.empty() || !IsWordChar(out.back()))) {
                 if (!SameText(word, databaseName))
                     throw ESqlRewriteError("Database " + std::string(word) + " is not available in this session");
                 i = end + 2;

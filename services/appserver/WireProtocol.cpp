@@ -58,7 +58,11 @@ Variant Decode(std::string_view data, size_t& pos, int depth) {
     switch (Get<uint8_t>(data, pos)) {
         case tEmpty: return {};
         case tNull: return Variant::Null();
-        case tBool: return Variant(Get<uint8_t>(data, pos) != 0);
+        case tBool: {
+            const uint8_t b = Get<uint8_t>(data, pos);
+            if (b > 1) throw EProtocolError("Invalid boolean");
+            return Variant(b == 1);
+        }
         case tInt: return Variant(static_cast<long long>(Get<int64_t>(data, pos)));
         case tDouble: return Variant(Get<double>(data, pos));
         case tDate: return Variant(TDateTime(Get<double>(data, pos)));

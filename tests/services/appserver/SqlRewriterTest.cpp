@@ -28,6 +28,9 @@ TEST(SqlRewriter, RewritesOnlyWhatTheModuleWritesForTheOtherServer) {
         {"column named top", "SELECT TOP_LEVEL FROM T", "SELECT TOP_LEVEL FROM T"},
         {"top without a number", "SELECT top FROM T", "SELECT top FROM T"},
         {"plain text unchanged", "UPDATE T SET A = ? WHERE B = ?", "UPDATE T SET A = ? WHERE B = ?"},
+        {"limit after a closing line comment", "SELECT TOP 2 A FROM T -- last", "SELECT A FROM T -- last\nLIMIT 2"},
+        {"dollars inside a word stay", "SEL$$ECT TOP 1 A FROM T", "SEL$$ECT TOP 1 A FROM T"},
+        {"dollars not before a name stay", "SELECT A FROM DEMO.$$.T", "SELECT A FROM DEMO.$$.T"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
