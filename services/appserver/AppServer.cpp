@@ -168,7 +168,7 @@ int TAppServer::Connect(Variant& params) {
         p.BaseLimited = def[0][5].AsString();
         TRowCollector columns;
         storage->Query("SELECT * FROM " + p.MainTable + " WHERE 1 = 0", {}, columns);
-        for (const TColumnInfo& c : columns.Columns) session_.MainColumns.push_back(UpperCase(c.Name));
+        for (const TColumnInfo& c : columns.Columns) session_.MainColumns.insert(UpperCase(c.Name));
         session_.HasProgram = true;
     }
     session_.TopRow = 0;

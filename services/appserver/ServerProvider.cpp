@@ -113,6 +113,7 @@ struct TServerProvider::TOpenQuery {
     int Limit = -1;   // rows the query may still give (-1: no limit)
     bool Eof = false;
     TFieldDefs Fields;
+    Variant EncodedFields;
 };
 
 TServerProvider::TServerProvider(TServerSession& session) : session_(session) {}
@@ -154,8 +155,7 @@ Variant TServerProvider::GetRecords(int count, int position, const Variant& requ
     }
     TOpenQuery& q = *open_;
     std::vector<Variant> values;
-    TFieldDefs fields = q.Fields;
-    TProviderPacketSink sink = MakeSink(fields, values);
+    TProviderPacketSink sink = MakeSink(q.Fields, values);
     int want = count < 0 ? -1 : count;
     if (q.Limit >= 0 && (want < 0 || want > q.Limit)) want = q.Limit;
     if (q.Eof || !q.Cursor) want = 0;
@@ -164,22 +164,23 @@ Variant TServerProvider::GetRecords(int count, int position, const Variant& requ
         const bool more = q.Cursor ? q.Cursor->Fetch(want, sink) : false;
         if (want != 0) q.Eof = !more;
     }
-    if (q.Fields.Count() == 0) q.Fields = fields;
     q.Position += sink.Rows;
     if (q.Limit >= 0) {
         q.Limit -= sink.Rows;
         if (q.Limit == 0) q.Eof = true;
     }
-    TDataPacket packet;
-    packet.Fields = q.Fields;
-    const int columns = packet.Fields.Count();
+    // The packet is built here rather than through EncodeDataPacket: its field
+    // definitions are encoded once per query, and the sink already gave every value
+    // the kind of its field, so the rows need no second check.
+    if (q.EncodedFields.IsEmpty()) q.EncodedFields = EncodeFieldDefs(q.Fields);
+    const int columns = q.Fields.Count();
     const int rows = columns > 0 ? static_cast<int>(values.size()) / columns : 0;
-    packet.Rows = Variant::CreateArray({VarBounds{0, rows - 1}, VarBounds{0, columns - 1}});
-    std::vector<Variant>& cells = packet.Rows.MutableElements();
+    Variant table = Variant::CreateArray({VarBounds{0, rows - 1}, VarBounds{0, columns - 1}});
+    std::vector<Variant>& cells = table.MutableElements();
     for (size_t i = 0; i < values.size(); ++i) cells[i] = std::move(values[i]);
-    packet.Eof = q.Eof;
+    const bool eof = q.Eof;
     if (q.Eof) q.Cursor.reset();
-    return EncodeDataPacket(packet);
+    return Variant::ArrayOf({q.EncodedFields, std::move(table), eof});
 }
 
 Variant TServerProvider::ApplyUpdates(const Variant& delta, int, int& errorCount) {

@@ -19,11 +19,7 @@ const TProgramDef& TServerSession::Def() const {
 
 std::string TServerSession::Sql(std::string_view text) const { return RewriteSql(text, DatabaseName); }
 
-bool TServerSession::IsMainColumn(std::string_view name) const {
-    for (const std::string& c : MainColumns)
-        if (SameText(c, name)) return true;
-    return false;
-}
+bool TServerSession::IsMainColumn(std::string_view name) const { return MainColumns.find(name) != MainColumns.end(); }
 
 namespace {
 bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }

@@ -3,8 +3,11 @@
 // after `Connect`: its company database, who the user is, the program's definition
 // and the user's rights. The remote methods and the providers share it.
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "platform/core/Strings.h"
 
 #include "services/appserver/Rights.h"
 #include "services/appserver/ServerSettings.h"
@@ -36,7 +39,7 @@ public:
     TRights Rights;
     bool HasProgram = false;
     TProgramDef Program;
-    std::vector<std::string> MainColumns;   // the main table's own columns, upper case
+    std::set<std::string, LessText> MainColumns;   // the main table's own columns
 
     int TopRow = 0;            // row limit of the next main query (0: none)
     long long RecCount = 0;    // records of the main query last opened
