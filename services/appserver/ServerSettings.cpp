@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/core/Strings.h"
 #include "services/appserver/DataScripts.h"
 #include "services/appserver/PgStorage.h"
 #include "services/appserver/SqliteStorage.h"
+#include "src/server/VelmoraINI.h"
 
 namespace {
 
@@ -17,11 +19,50 @@ std::string DefaultDataFolder() {
     return (std::filesystem::temp_directory_path() / "velmora").string();
 }
 
+// A value of a libpq connection string, quoted.
+std::string ConnValue(const std::string& value) {
+    std::string out = "'";
+    for (char c : value) {
+        if (c == '\\' || c == '\'') out += '\\';
+        out += c;
+    }
+    return out + "'";
+}
+
 }  // namespace
 
 TServerSettings ReadServerSettings() {
     TServerSettings settings;
     settings.DataFolder = DefaultDataFolder();
+    const TVelmoraIniS ini;
+    const Variant& db = ini.DBSettings();
+    if (!ini.Result() || !db.IsArray() || db.DimCount() != 2) return settings;
+    // [0, *] main database: alias, user, password, type, name, server, connection time-out.
+    const std::string type = Trim(db.At(0, 3).AsString());
+    const std::string name = Trim(db.At(0, 4).AsString());
+    if (SameText(type, "POSTGRESQL")) {
+        settings.Kind = TStorageKind::PostgreSQL;
+        std::string server = Trim(db.At(0, 5).AsString());
+        std::string conninfo;
+        if (!server.empty()) {
+            const size_t colon = server.rfind(':');
+            if (colon != std::string::npos) {
+                conninfo += "port=" + ConnValue(server.substr(colon + 1)) + " ";
+                server.resize(colon);
+            }
+            conninfo += "host=" + ConnValue(server) + " ";
+        }
+        if (!name.empty()) conninfo += "dbname=" + ConnValue(name) + " ";
+        const std::string user = Trim(db.At(0, 1).AsString());
+        if (!user.empty()) conninfo += "user=" + ConnValue(user) + " ";
+        const std::string password = db.At(0, 2).AsString();
+        if (!password.empty()) conninfo += "password=" + ConnValue(password) + " ";
+        if (!db.At(0, 6).IsClear()) conninfo += "connect_timeout=" + ConnValue(db.At(0, 6).AsString());
+        settings.ConnInfo = Trim(conninfo);
+    } else if (SameText(type, "SQLITE") && !name.empty()) {
+        // MainDBName names the folder of the database files, below the installation when relative.
+        settings.DataFolder = name[0] == '/' ? name : ini.InstallPath() + name;
+    }
     return settings;
 }
 

@@ -14,9 +14,12 @@ struct TServerSettings {
     std::string ConnInfo;
 };
 
-// The settings of this installation: "VelmoraS.ini" [DBE Setting] when the server
-// configuration names "POSTGRESQL" as MainDBType, otherwise SQLite files in
-// $VELMORA_DATA_DIR, else $XDG_DATA_HOME/velmora, else ~/.local/share/velmora.
+// The settings of this installation, from "VelmoraS.ini" [DBE Setting]:
+//  - MainDBType "POSTGRESQL": PostgreSQL at MainServerName ("host" or "host:port"),
+//    database MainDBName, user MainUserName and the decoded password;
+//  - otherwise SQLite files: in MainDBName when MainDBType is "SQLITE" and it is
+//    set (below the installation folder when relative), else in $VELMORA_DATA_DIR,
+//    else $XDG_DATA_HOME/velmora, else ~/.local/share/velmora.
 TServerSettings ReadServerSettings();
 
 // A company database name is 1 to 30 letters, digits or "_", starting with a letter
