@@ -159,6 +159,7 @@ Variant TServerProvider::GetRecords(int count, int position, const Variant& requ
     int want = count < 0 ? -1 : count;
     if (q.Limit >= 0 && (want < 0 || want > q.Limit)) want = q.Limit;
     if (q.Eof || !q.Cursor) want = 0;
+    if (want > 0 && q.Fields.Count() > 0) values.reserve(static_cast<size_t>(want) * static_cast<size_t>(q.Fields.Count()));
     if (want != 0 || q.Fields.Count() == 0) {
         sink.Limit = want;
         const bool more = q.Cursor ? q.Cursor->Fetch(want, sink) : false;
