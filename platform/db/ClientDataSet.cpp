@@ -361,7 +361,6 @@ void TClientDataSet::LoadRows(const Variant& rows) {
     const size_t n = static_cast<size_t>(defs.Count());
     const auto& items = rows.Elements();
     const size_t count = items.size() / n;
-    set_->records.reserve(set_->records.size() + count);
     const bool plain = nestedSlots_.empty() && SlotCount() == defs.Count() && !HasInternalCalcFields();
     std::vector<Variant> values;
     for (size_t r = 0; r < count; ++r) {
@@ -496,6 +495,12 @@ void TClientDataSet::RebuildView() {
 }
 
 void TClientDataSet::ResyncTo(TBookmark keep) {
+    const int current = CurrentPosition();
+    if (keep != 0 && current >= 0 && current < static_cast<int>(view_.size()) &&
+        view_[static_cast<size_t>(current)]->id == keep) {
+        Resync(current);   // the common case (a packet appended): no search
+        return;
+    }
     const int position = keep == 0 ? -1 : InternalBookmarkPosition(keep);
     Resync(position >= 0 ? position : std::max(CurrentPosition(), 0));
 }

@@ -24,7 +24,40 @@ T LoadAs(const uint8_t* p) {
     return v;
 }
 
-size_t HeaderSize(size_t count) { return 4 + 4 * (count + 1); }
+// The header word holds the count; its top bit marks 32-bit offsets. Blocks
+// under 64 KiB (nearly all rows) use 16-bit offsets.
+constexpr uint32_t kWide = 0x80000000u;
+
+size_t HeaderSize(size_t count, bool wide) { return 4 + (wide ? 4 : 2) * (count + 1); }
+
+bool IsWide(const uint8_t* block) { return (Load32(block) & kWide) != 0; }
+
+size_t LoadOffset(const uint8_t* block, size_t i) {
+    if (IsWide(block)) return Load32(block + 4 + 4 * i);
+    uint16_t v;
+    std::memcpy(&v, block + 4 + 2 * i, 2);
+    return v;
+}
+
+// Allocates a block for count slots whose tags and payloads take `slots` bytes
+// and writes its header word; offsets are written by the caller.
+uint8_t* NewBlock(size_t count, size_t slots, bool& wide) {
+    wide = HeaderSize(count, false) + slots > 0xFFFF;
+    const size_t total = HeaderSize(count, wide) + slots;
+    auto* block = static_cast<uint8_t*>(std::malloc(total));
+    if (!block) throw std::bad_alloc();
+    Store32(block, static_cast<uint32_t>(count) | (wide ? kWide : 0));
+    return block;
+}
+
+void StoreOffset(uint8_t* block, size_t i, size_t offset, bool wide) {
+    if (wide) {
+        Store32(block + 4 + 4 * i, static_cast<uint32_t>(offset));
+    } else {
+        const auto v = static_cast<uint16_t>(offset);
+        std::memcpy(block + 4 + 2 * i, &v, 2);
+    }
+}
 
 size_t PayloadSize(const Variant& v) {
     switch (v.Type()) {
@@ -111,17 +144,16 @@ int CompareTexts(std::string_view a, std::string_view b, bool caseInsensitive) {
 
 TRecordBuffer::TRecordBuffer(std::span<const Variant> values) {
     const size_t n = values.size();
-    size_t total = HeaderSize(n);
-    for (const Variant& v : values) total += 1 + PayloadSize(v);
-    block_ = static_cast<uint8_t*>(std::malloc(total));
-    if (!block_) throw std::bad_alloc();
-    Store32(block_, static_cast<uint32_t>(n));
-    size_t pos = HeaderSize(n);
+    size_t slots = 0;
+    for (const Variant& v : values) slots += 1 + PayloadSize(v);
+    bool wide;
+    block_ = NewBlock(n, slots, wide);
+    size_t pos = HeaderSize(n, wide);
     for (size_t i = 0; i < n; ++i) {
-        Store32(block_ + 4 + 4 * i, static_cast<uint32_t>(pos));
+        StoreOffset(block_, i, pos, wide);
         pos += EncodeSlot(block_ + pos, values[i]);
     }
-    Store32(block_ + 4 + 4 * n, static_cast<uint32_t>(pos));
+    StoreOffset(block_, n, pos, wide);
 }
 
 TRecordBuffer& TRecordBuffer::operator=(TRecordBuffer&& other) noexcept {
@@ -147,13 +179,13 @@ void TRecordBuffer::Release() noexcept {
     block_ = nullptr;
 }
 
-size_t TRecordBuffer::Count() const noexcept { return block_ ? Load32(block_) : 0; }
+size_t TRecordBuffer::Count() const noexcept { return block_ ? (Load32(block_) & ~kWide) : 0; }
 
-size_t TRecordBuffer::ByteSize() const noexcept { return block_ ? Load32(block_ + 4 + 4 * Count()) : 0; }
+size_t TRecordBuffer::ByteSize() const noexcept { return block_ ? LoadOffset(block_, Count()) : 0; }
 
 const uint8_t* TRecordBuffer::Slot(size_t i, size_t& size) const noexcept {
-    const uint32_t start = Load32(block_ + 4 + 4 * i);
-    size = Load32(block_ + 8 + 4 * i) - start;
+    const size_t start = LoadOffset(block_, i);
+    size = LoadOffset(block_, i + 1) - start;
     return block_ + start;
 }
 
@@ -211,13 +243,12 @@ void TRecordBuffer::SetValue(size_t i, const Variant& value) {
     if (i >= n) throw EVariantError("Record value index out of range");
     size_t oldSize;
     const uint8_t* oldSlot = Slot(i, oldSize);
-    const size_t total = ByteSize() - oldSize + 1 + PayloadSize(value);
-    auto* block = static_cast<uint8_t*>(std::malloc(total));
-    if (!block) throw std::bad_alloc();
-    Store32(block, static_cast<uint32_t>(n));
-    size_t pos = HeaderSize(n);
+    const size_t slots = ByteSize() - HeaderSize(n, IsWide(block_)) - oldSize + 1 + PayloadSize(value);
+    bool wide;
+    uint8_t* block = NewBlock(n, slots, wide);
+    size_t pos = HeaderSize(n, wide);
     for (size_t k = 0; k < n; ++k) {
-        Store32(block + 4 + 4 * k, static_cast<uint32_t>(pos));
+        StoreOffset(block, k, pos, wide);
         if (k == i) {
             pos += EncodeSlot(block + pos, value);
         } else {
@@ -227,7 +258,7 @@ void TRecordBuffer::SetValue(size_t i, const Variant& value) {
             pos += size;
         }
     }
-    Store32(block + 4 + 4 * n, static_cast<uint32_t>(pos));
+    StoreOffset(block, n, pos, wide);
     if (oldSlot[0] == kOther) delete HeldVariant(oldSlot);
     std::free(block_);
     block_ = block;

@@ -5,7 +5,8 @@
 // other values are held as Variants beside the block). Reading a value builds a
 // Variant; comparisons work on the packed bytes without building one.
 //
-// Block layout: uint32 count, uint32 offsets[count + 1] (start of each slot, the
+// Block layout: a uint32 count (its top bit set when offsets are 32-bit), the
+// offsets[count + 1] (16-bit for blocks under 64 KiB; start of each slot, the
 // last one is the block size), then the slots; a slot is a one-byte tag and its
 // payload (8 bytes for numbers, the bytes of a text, a Variant* for the rest).
 #include <cstddef>

@@ -44,3 +44,18 @@ TEST(RecordBuffer, CompareOrdersNullsNumbersAndTexts) {
     EXPECT_LT(a.CompareWith(1, Variant(2.5)), 0);
     EXPECT_EQ(a.CompareWith(0, Variant::Null()), 0);
 }
+
+TEST(RecordBuffer, LargeRowsSwitchToWideOffsets) {
+    const std::string big(70000, 'x');
+    TRecordBuffer row(std::vector<Variant>{Variant("a"), Variant(1), Variant("b")});
+    row.SetValue(1, Variant(big));   // grows past 64 KiB
+    EXPECT_EQ(row.Value(1).AsString(), big);
+    EXPECT_EQ(row.TextView(2), "b");
+    TRecordBuffer copy = row.Clone();
+    row.SetValue(1, Variant(2));     // and back
+    EXPECT_EQ(row.Value(1).AsInt(), 2);
+    EXPECT_EQ(row.TextView(0), "a");
+    EXPECT_LT(row.ByteSize(), 100u);
+    EXPECT_EQ(copy.Value(1).AsString().size(), big.size());
+    EXPECT_EQ(TRecordBuffer(std::vector<Variant>{Variant(big), Variant(big)}).Value(1).AsString(), big);
+}
