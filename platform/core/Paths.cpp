@@ -15,17 +15,19 @@ std::string EnvValue(const char* name) {
 bool IsDelimiter(char c) { return c == '/' || c == '\\'; }
 }  // namespace
 
-std::string ExeFolder() {
+std::string ExePath() {
     std::vector<char> buf(256);
     for (;;) {
         const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
         if (n < 0) return {};
-        if (static_cast<size_t>(n) < buf.size()) {
-            std::string exe(buf.data(), static_cast<size_t>(n));
-            return exe.substr(0, exe.rfind('/') + 1);
-        }
+        if (static_cast<size_t>(n) < buf.size()) return std::string(buf.data(), static_cast<size_t>(n));
         buf.resize(buf.size() * 2);   // the link may have been cut: read again
     }
+}
+
+std::string ExeFolder() {
+    const std::string exe = ExePath();
+    return exe.empty() ? exe : exe.substr(0, exe.rfind('/') + 1);
 }
 
 std::string LoginName() {

@@ -8,8 +8,11 @@
 #include <string>
 #include <string_view>
 
-// Folder of the running executable (from /proc/self/exe), ending in '/'.
-// Empty when the link cannot be read.
+// Full path of the running executable (from /proc/self/exe); empty when the
+// link cannot be read.
+std::string ExePath();
+
+// Folder of the running executable, ending in '/'. Empty when the link cannot be read.
 std::string ExeFolder();
 
 // Login name of the user the process runs as (the password database entry of

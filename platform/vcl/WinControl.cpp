@@ -267,3 +267,9 @@ void TWinControl::DoEnter() {
 void TWinControl::DoExit() {
     if (OnExit) OnExit(this);
 }
+
+intptr_t TWinControl::Handle() const {
+    static intptr_t lastHandle = 0;
+    if (handle_ == 0) handle_ = ++lastHandle;
+    return handle_;
+}

@@ -19,6 +19,11 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
+    // The native window handle, made on first use: unique in the process, never 0.
+    // The screen maps it to its own window; headless it only identifies the control.
+    intptr_t Handle() const;
+    bool HandleAllocated() const noexcept { return handle_ != 0; }
+
     int ControlCount() const noexcept { return static_cast<int>(controls_.size()); }
     TControl* Controls(int index) const;   // EListError out of range
     bool ContainsControl(const TControl* control) const;   // any depth
@@ -95,4 +100,5 @@ private:
     bool tabStop_ = false;
     int alignDisabled_ = 0;
     bool aligning_ = false;
+    mutable intptr_t handle_ = 0;
 };

@@ -1,0 +1,17 @@
+// The module's start-up and its export. Loading the library runs the units'
+// initialisation (the controller class is set by the controller unit), then this
+// start-up step; unloading runs the clean-up in reverse.
+#include <dlfcn.h>
+
+#include "src/host/DLLFunc.h"
+
+namespace {
+
+__attribute__((constructor)) void ModuleStartUp() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ModuleStartUp), &info) && info.dli_fname) SetModuleFileName(info.dli_fname);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) TDLLBaseController* GetController() { return CreateController(); }
