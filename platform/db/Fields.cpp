@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 #include "platform/core/Strings.h"
 #include "platform/db/DataSet.h"
@@ -328,16 +329,27 @@ TField* CreateField(TFieldType type, TComponent* owner) {
     throw EDatabaseError(std::string("No field class for type ") + FieldTypeName(type));
 }
 
+namespace {
+// The 26 classes that stored definitions may name.
+const std::vector<const TClassInfo*>& FieldClasses() {
+    static const std::vector<const TClassInfo*> classes = {
+        &TADTField::StaticClass(), &TAggregateField::StaticClass(), &TArrayField::StaticClass(),
+        &TAutoIncField::StaticClass(), &TBCDField::StaticClass(), &TBinaryField::StaticClass(),
+        &TBlobField::StaticClass(), &TBooleanField::StaticClass(), &TBytesField::StaticClass(),
+        &TCurrencyField::StaticClass(), &TDateField::StaticClass(), &TDataSetField::StaticClass(),
+        &TDateTimeField::StaticClass(), &TFloatField::StaticClass(), &TGraphicField::StaticClass(),
+        &TIntegerField::StaticClass(), &TLargeintField::StaticClass(), &TMemoField::StaticClass(),
+        &TNumericField::StaticClass(), &TObjectField::StaticClass(), &TReferenceField::StaticClass(),
+        &TSmallintField::StaticClass(), &TStringField::StaticClass(), &TTimeField::StaticClass(),
+        &TVarBytesField::StaticClass(), &TWordField::StaticClass()};
+    return classes;
+}
+}  // namespace
+
 void RegisterFieldClasses() {
-    for (const TClassInfo* info :
-         {&TADTField::StaticClass(), &TAggregateField::StaticClass(), &TArrayField::StaticClass(),
-          &TAutoIncField::StaticClass(), &TBCDField::StaticClass(), &TBinaryField::StaticClass(),
-          &TBlobField::StaticClass(), &TBooleanField::StaticClass(), &TBytesField::StaticClass(),
-          &TCurrencyField::StaticClass(), &TDateField::StaticClass(), &TDataSetField::StaticClass(),
-          &TDateTimeField::StaticClass(), &TFloatField::StaticClass(), &TGraphicField::StaticClass(),
-          &TIntegerField::StaticClass(), &TLargeintField::StaticClass(), &TMemoField::StaticClass(),
-          &TNumericField::StaticClass(), &TObjectField::StaticClass(), &TReferenceField::StaticClass(),
-          &TSmallintField::StaticClass(), &TStringField::StaticClass(), &TTimeField::StaticClass(),
-          &TVarBytesField::StaticClass(), &TWordField::StaticClass()})
-        RegisterClass(*info);
+    for (const TClassInfo* info : FieldClasses()) RegisterClass(*info);
+}
+
+void UnregisterFieldClasses() {
+    for (const TClassInfo* info : FieldClasses()) UnregisterClass(*info);
 }

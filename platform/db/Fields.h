@@ -241,3 +241,5 @@ private:
 TField* CreateField(TFieldType type, TComponent* owner);
 // Registers the 26 field classes with the class registry.
 void RegisterFieldClasses();
+// Takes them out of the class registry again.
+void UnregisterFieldClasses();

@@ -3,14 +3,19 @@
 // start-up step; unloading runs the clean-up in reverse.
 #include <dlfcn.h>
 
+#include "platform/db/Fields.h"
 #include "src/host/DLLFunc.h"
 
 namespace {
 
 __attribute__((constructor)) void ModuleStartUp() {
+    // Stored window and data-module definitions name these field classes.
+    RegisterFieldClasses();
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&ModuleStartUp), &info) && info.dli_fname) SetModuleFileName(info.dli_fname);
 }
+
+__attribute__((destructor)) void ModuleShutDown() { UnregisterFieldClasses(); }
 
 }  // namespace
 

@@ -93,6 +93,16 @@ protected:
     const TClassInfo* savedFormClass_ = nullptr;
 };
 
+TEST(ModuleLoad, RegistersTheFieldClassesUntilUnloaded) {
+    ASSERT_EQ(GetClass("TStringField"), nullptr);
+    void* module = dlopen(TOVI58_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    for (const char* name : {"TADTField", "TAggregateField", "TDataSetField", "TStringField", "TVarBytesField", "TWordField"})
+        EXPECT_NE(GetClass(name), nullptr) << name;
+    dlclose(module);
+    EXPECT_EQ(GetClass("TStringField"), nullptr);
+}
+
 TEST_F(ControllerTest, ControllersAreIndependentAndSilentUntilOpened) {
     auto a = NewController();
     auto b = NewController();
