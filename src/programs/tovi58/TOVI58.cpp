@@ -5,17 +5,24 @@
 
 #include "platform/db/Fields.h"
 #include "src/host/DLLFunc.h"
+#include "src/language/FixWideCharCodepage.h"
+#include "src/lib/LibSys.h"
 
 namespace {
 
 __attribute__((constructor)) void ModuleStartUp() {
     // Stored window and data-module definitions name these field classes.
     RegisterFieldClasses();
+    // Big5 pairs outside the standard table must survive conversions on a 950 system.
+    SwitchWideCharFixOn(SystemCodePage());
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&ModuleStartUp), &info) && info.dli_fname) SetModuleFileName(info.dli_fname);
 }
 
-__attribute__((destructor)) void ModuleShutDown() { UnregisterFieldClasses(); }
+__attribute__((destructor)) void ModuleShutDown() {
+    SwitchWideCharFixOff();
+    UnregisterFieldClasses();
+}
 
 }  // namespace
 
