@@ -5,6 +5,8 @@
 
 #include <asio.hpp>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -219,6 +221,30 @@ TEST_P(DaemonTest, KillingTheDaemonDuringAnApplyKeepsAllOrNothing) {
     auto storage = db.Connect();
     const long long stored = storage->QueryValue("SELECT COUNT(*) FROM AJSMB WHERE MB002 LIKE 'X%'").AsInteger();
     EXPECT_TRUE(stored == 0 || stored == count) << stored;
+}
+
+TEST_P(DaemonTest, TlsByConfiguration) {
+    const std::string folder = db.Folder().empty() ? ::testing::TempDir() : db.Folder();
+    const std::string cert = folder + "/server.pem", key = folder + "/server.key";
+    const std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 -keyout " + key +
+                                " -out " + cert + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "openssl cannot make a test certificate here";
+    TDaemonOptions options = Options();
+    options.TlsCertificateFile = cert;
+    options.TlsPrivateKeyFile = key;
+    TAppServerDaemon daemon(options);
+    daemon.Start();
+    TRemoteOptions login = Login(daemon.Port());
+    login.Tls = true;
+    login.TlsCaFile = cert;
+    Variant server(std::static_pointer_cast<IDispatch>(TRemoteServer::Connect(login)));
+    Variant params = Variant::ArrayOf({"TOVI58", "DS", "DEMO", db.Name(), true, true});
+    EXPECT_EQ(0, server.Call("Connect", ByRef(params)).AsInt());
+    EXPECT_EQ(1, server.Call("WhatIs", "SQLTYPE").AsInt());
+    // A client speaking plain TCP to the TLS daemon gets nothing.
+    EXPECT_THROW(TRemoteServer::Connect(Login(daemon.Port())), ERemoteError);
+    std::remove(cert.c_str());
+    std::remove(key.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DaemonTest, ::testing::ValuesIn(AllBackends()), BackendName);
