@@ -258,32 +258,49 @@ public:
     PgCursor(PGconn* conn, std::string name) : conn_(conn), name_(std::move(name)) {}
     ~PgCursor() override { ResultPtr res(PQexec(conn_, ("CLOSE " + name_).c_str())); }
     bool Fetch(int count, TRowSink& sink) override {
-        if (finished_ && announced_) return false;
-        const std::string sql = count < 0 ? "FETCH ALL FROM " + name_ : "FETCH FORWARD " + std::to_string(count) + " FROM " + name_;
-        ResultPtr res(PQexec(conn_, sql.c_str()));
-        if (PQresultStatus(res.get()) != PGRES_TUPLES_OK)
-            throw EStorageError("Fetch failed: " + Trim(PQresultErrorMessage(res.get())));
+        if (!batch_ && !serverDone_) Next(count < 0 ? -1 : std::max(count, kBatch));
         if (!announced_) {
-            columns_ = TPgStorage::Impl::Columns(res.get());
-            row_.resize(columns_.size());
             sink.OnColumns(columns_);
             announced_ = true;
         }
-        const int rows = PQntuples(res.get());
-        for (int r = 0; r < rows; ++r) {
-            TPgStorage::Impl::ReadRow(res.get(), r, columns_, row_);
-            if (!sink.OnRow(row_)) return true;
+        for (int served = 0; count < 0 || served < count; ++served) {
+            if (batch_ && row_ >= PQntuples(batch_.get())) {
+                batch_.reset();
+                if (serverDone_) break;
+                Next(count < 0 ? -1 : std::max(count - served, kBatch));
+            }
+            if (!batch_ || row_ >= PQntuples(batch_.get())) break;
+            TPgStorage::Impl::ReadRow(batch_.get(), row_++, columns_, values_);
+            if (!sink.OnRow(values_)) return true;
         }
-        finished_ = count < 0 || rows < count;
-        return !finished_;
+        return !(serverDone_ && (!batch_ || row_ >= PQntuples(batch_.get())));
     }
 
 private:
+    // Rows are fetched from the server in batches, so a packet costs no round trip.
+    static constexpr int kBatch = 1000;
+
+    void Next(int rows) {
+        const std::string sql = rows < 0 ? "FETCH ALL FROM " + name_ : "FETCH FORWARD " + std::to_string(rows) + " FROM " + name_;
+        ResultPtr res(PQexec(conn_, sql.c_str()));
+        if (PQresultStatus(res.get()) != PGRES_TUPLES_OK)
+            throw EStorageError("Fetch failed: " + Trim(PQresultErrorMessage(res.get())));
+        if (columns_.empty()) {
+            columns_ = TPgStorage::Impl::Columns(res.get());
+            values_.resize(columns_.size());
+        }
+        serverDone_ = rows < 0 || PQntuples(res.get()) < rows;
+        batch_ = std::move(res);
+        row_ = 0;
+    }
+
     PGconn* conn_;
     std::string name_;
     std::vector<TColumnInfo> columns_;
-    std::vector<Variant> row_;
-    bool announced_ = false, finished_ = false;
+    std::vector<Variant> values_;
+    ResultPtr batch_;
+    int row_ = 0;
+    bool announced_ = false, serverDone_ = false;
 };
 }  // namespace
 
