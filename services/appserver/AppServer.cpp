@@ -1,7 +1,7 @@
 #include "services/appserver/AppServer.h"
 
+#include <cctype>
 #include <cstdio>
-#include <regex>
 #include <set>
 
 #include "platform/core/DateTime.h"
@@ -333,20 +333,62 @@ Variant TAppServer::SimpleSQL(const std::string& sql, const std::string& fieldLi
     return Variant::ArrayOf(std::move(rows));
 }
 
+namespace {
+
+// Reads the one statement TransactionSQL accepts, the removal of a deleted
+// record's attachment entries:
+//   DELETE FROM ATTACH WHERE Parent = '..' AND CompanyID = '..' AND KeyValues = '..' [;]
+// Keywords without regard to case, any blanks between tokens. Gives the three
+// texts (quotes undoubled), or false for any other text.
+bool ParseAttachmentCleanUp(std::string_view text, std::string& parent, std::string& company, std::string& keys) {
+    size_t pos = 0;
+    auto blanks = [&] {
+        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+    };
+    auto word = [&](std::string_view expected) {
+        blanks();
+        size_t end = pos;
+        while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) ++end;
+        if (!SameText(text.substr(pos, end - pos), expected)) return false;
+        pos = end;
+        return true;
+    };
+    auto symbol = [&](char c) {
+        blanks();
+        if (pos >= text.size() || text[pos] != c) return false;
+        ++pos;
+        return true;
+    };
+    auto literal = [&](std::string& out) {
+        blanks();
+        if (pos >= text.size() || text[pos] != '\'') return false;
+        out.clear();
+        for (++pos; pos < text.size(); ++pos) {
+            if (text[pos] != '\'') {
+                out += text[pos];
+            } else if (pos + 1 < text.size() && text[pos + 1] == '\'') {
+                out += '\'';
+                ++pos;
+            } else {
+                ++pos;
+                return true;
+            }
+        }
+        return false;
+    };
+    if (!(word("DELETE") && word("FROM") && word("ATTACH") && word("WHERE") && word("Parent") && symbol('=') &&
+          literal(parent) && word("AND") && word("CompanyID") && symbol('=') && literal(company) && word("AND") &&
+          word("KeyValues") && symbol('=') && literal(keys)))
+        return false;
+    symbol(';');
+    blanks();
+    return pos == text.size();
+}
+
+}  // namespace
+
 bool TAppServer::TransactionSQL(const Variant& statements) {
     TStorage& db = session_.Db();
-    // The one statement the module sends: the removal of a deleted record's attachment entries.
-    static const std::regex cleanup(
-        R"(^\s*DELETE\s+FROM\s+ATTACH\s+WHERE\s+Parent\s*=\s*'((?:[^']|'')*)'\s+AND\s+CompanyID\s*=\s*'((?:[^']|'')*)'\s+AND\s+KeyValues\s*=\s*'((?:[^']|'')*)'\s*;?\s*$)",
-        std::regex::icase);
-    auto unquote = [](std::string s) {
-        std::string out;
-        for (size_t i = 0; i < s.size(); ++i) {
-            out += s[i];
-            if (s[i] == '\'' && i + 1 < s.size() && s[i + 1] == '\'') ++i;
-        }
-        return out;
-    };
     std::vector<std::string> texts;
     if (statements.IsArray())
         for (const Variant& v : statements.Elements()) texts.push_back(v.AsString());
@@ -354,13 +396,12 @@ bool TAppServer::TransactionSQL(const Variant& statements) {
         texts.push_back(statements.AsString());
     std::vector<TParams> deletes;
     for (const std::string& text : texts) {
-        std::smatch m;
-        if (!std::regex_match(text, m, cleanup))
+        std::string parent, company, keys;
+        if (!ParseAttachmentCleanUp(text, parent, company, keys))
             throw EOleError("TransactionSQL accepts only the removal of attachment entries");
-        const std::string company = unquote(m[2].str());
         if (company != session_.CompanyId)
             throw EOleError("TransactionSQL: attachment entries of another company cannot be removed");
-        deletes.push_back({unquote(m[1].str()), company, unquote(m[3].str())});
+        deletes.push_back({parent, company, keys});
     }
     TTransaction tx(db);
     for (const TParams& p : deletes)
