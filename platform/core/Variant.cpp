@@ -46,6 +46,29 @@ bool ParseNumber(std::string_view text, double& out, bool& isInteger, int64_t& i
     return true;
 }
 
+// A text read as a number: a numeric text, or "True"/"False" (-1 and 0, as
+// booleans are numbers).
+struct TextNumber {
+    bool isInteger = false;
+    int64_t i = 0;
+    double d = 0;
+};
+
+bool ParseTextNumber(std::string_view text, TextNumber& n) {
+    if (ParseNumber(text, n.d, n.isInteger, n.i)) return true;
+    const std::string_view t = TrimView(text);
+    if (!SameText(t, "true") && !SameText(t, "false")) return false;
+    n.isInteger = true;
+    n.i = SameText(t, "true") ? -1 : 0;
+    n.d = static_cast<double>(n.i);
+    return true;
+}
+
+int64_t RoundToInteger(const Variant& v, double d) {
+    if (!std::isfinite(d) || d >= 9.2e18 || d <= -9.2e18) ConvertFailure(v, "integer value");
+    return static_cast<int64_t>(std::nearbyint(d));
+}
+
 }  // namespace
 
 // ---- construction and lifetime ----
@@ -154,23 +177,11 @@ int64_t Variant::AsInteger() const {
         case VarType::Boolean: return b_ ? -1 : 0;
         case VarType::Integer: return i_;
         case VarType::Double:
-        case VarType::Date: {
-            const double d = d_;
-            if (!std::isfinite(d) || d >= 9.2e18 || d <= -9.2e18) ConvertFailure(*this, "integer value");
-            return static_cast<int64_t>(std::nearbyint(d));
-        }
+        case VarType::Date: return RoundToInteger(*this, d_);
         case VarType::String: {
-            double d;
-            bool isInt;
-            int64_t i;
-            if (!ParseNumber(s_, d, isInt, i)) {
-                if (SameText(TrimView(s_), "true")) return -1;
-                if (SameText(TrimView(s_), "false")) return 0;
-                ConvertFailure(*this, "integer value");
-            }
-            if (isInt) return i;
-            if (!std::isfinite(d) || d >= 9.2e18 || d <= -9.2e18) ConvertFailure(*this, "integer value");
-            return static_cast<int64_t>(std::nearbyint(d));
+            TextNumber n;
+            if (!ParseTextNumber(s_, n)) ConvertFailure(*this, "integer value");
+            return n.isInteger ? n.i : RoundToInteger(*this, n.d);
         }
         case VarType::Null: throw EVariantError("Could not convert variant of type (Null) into type (Integer)");
         default: throw EVariantError(std::string("Invalid variant type conversion (") + VarTypeName(type_) + " to Integer)");
@@ -185,15 +196,9 @@ double Variant::AsDouble() const {
         case VarType::Double:
         case VarType::Date: return d_;
         case VarType::String: {
-            double d;
-            bool isInt;
-            int64_t i;
-            if (!ParseNumber(s_, d, isInt, i)) {
-                if (SameText(TrimView(s_), "true")) return -1;
-                if (SameText(TrimView(s_), "false")) return 0;
-                ConvertFailure(*this, "floating point value");
-            }
-            return d;
+            TextNumber n;
+            if (!ParseTextNumber(s_, n)) ConvertFailure(*this, "floating point value");
+            return n.d;
         }
         case VarType::Null: throw EVariantError("Could not convert variant of type (Null) into type (Double)");
         default: throw EVariantError(std::string("Invalid variant type conversion (") + VarTypeName(type_) + " to Double)");
@@ -208,14 +213,9 @@ bool Variant::AsBoolean() const {
         case VarType::Double:
         case VarType::Date: return d_ != 0;
         case VarType::String: {
-            const auto t = TrimView(s_);
-            if (SameText(t, "true")) return true;
-            if (SameText(t, "false")) return false;
-            double d;
-            bool isInt;
-            int64_t i;
-            if (!ParseNumber(t, d, isInt, i)) ConvertFailure(*this, "boolean value");
-            return d != 0;
+            TextNumber n;
+            if (!ParseTextNumber(s_, n)) ConvertFailure(*this, "boolean value");
+            return n.d != 0;
         }
         case VarType::Null: throw EVariantError("Could not convert variant of type (Null) into type (Boolean)");
         default: throw EVariantError(std::string("Invalid variant type conversion (") + VarTypeName(type_) + " to Boolean)");
