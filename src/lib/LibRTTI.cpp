@@ -3,6 +3,9 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/IntegerConsts.h"
 #include "platform/core/Strings.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Fields.h"
+#include "platform/vcl/PageControl.h"
 #include "src/lib/LibStrs.h"
 
 namespace {
@@ -78,4 +81,86 @@ void SetFieldControlsEnabled(TComponent* owner, std::string_view fieldList, std:
         if (entry.empty()) continue;
         ForFieldControls(owner, entry, [&](TComponent* c) { SetOrdPropByName(c, "Enabled", enabled ? 1 : 0); });
     }
+}
+
+namespace {
+const std::vector<std::string>& DataSetEventNames() {
+    static const std::vector<std::string> names = {"AfterEdit",   "AfterInsert", "AfterOpen",  "AfterPost",
+                                                   "BeforeEdit",  "BeforeInsert", "BeforeOpen", "BeforePost",
+                                                   "BeforeScroll", "AfterScroll"};
+    return names;
+}
+}  // namespace
+
+std::vector<TSavedEvent> SaveAndClearDataSetEvents(TDataSet* dataSet) {
+    return SaveAndClearEvents(dataSet, DataSetEventNames());
+}
+
+void RestoreDataSetEvents(TDataSet* dataSet, const std::vector<TSavedEvent>& saved) { RestoreEvents(dataSet, saved); }
+
+TDataSourceEvents SaveAndClearDataSourceEvents(TDataSource* dataSource) {
+    TDataSourceEvents saved;
+    if (!dataSource) return saved;
+    saved.DataSet = SaveAndClearDataSetEvents(dataSource->DataSet());
+    saved.DataSource = SaveAndClearEvents(dataSource, {"OnDataChange", "OnStateChange"});
+    return saved;
+}
+
+void RestoreDataSourceEvents(TDataSource* dataSource, const TDataSourceEvents& saved) {
+    if (!dataSource) return;
+    RestoreDataSetEvents(dataSource->DataSet(), saved.DataSet);
+    RestoreEvents(dataSource, saved.DataSource);
+}
+
+bool HasBrowseRecord(const TDataSet* dataSet) noexcept {
+    try {
+        return dataSet && dataSet->Active() && dataSet->State() == TDataSetState::dsBrowse &&
+               !(dataSet->Bof() && dataSet->Eof());
+    } catch (...) {
+        return false;
+    }
+}
+
+bool SetFieldValue(TField* field, const std::string& text, bool editText) {
+    if (!field) return false;
+    struct ReadOnlyLifted {
+        TField* field;
+        bool was;
+        ~ReadOnlyLifted() { field->SetReadOnly(was); }
+    } lifted{field, field->ReadOnly()};
+    field->SetReadOnly(false);
+    // The edit text applies the field's edit format (thousands separators and the like).
+    if (editText && (dynamic_cast<TIntegerField*>(field) || dynamic_cast<TFloatField*>(field)))
+        field->SetText(text);
+    else
+        field->SetAsString(text);
+    return true;
+}
+
+TPageLastControls GetLastControlsOfPages(const TPageControl* pageControl) {
+    TPageLastControls result;
+    if (!pageControl) return result;
+    constexpr int MaxPages = 16;
+    const int pageCount = pageControl->PageCount() < MaxPages ? pageControl->PageCount() : MaxPages;
+    std::vector<TWinControl*> last(static_cast<size_t>(pageCount), nullptr);
+    if (TComponent* owner = pageControl->Owner())
+        for (int i = 0; i < owner->ComponentCount(); ++i) {
+            auto* control = dynamic_cast<TWinControl*>(owner->Components(i));
+            if (!control || !control->Visible() || !control->Enabled()) continue;
+            const auto* page = dynamic_cast<const TTabSheet*>(control->Parent());
+            if (!page || page->PageControl() != pageControl) continue;
+            const int index = page->PageIndex();
+            if (index >= pageCount) continue;
+            TWinControl*& entry = last[static_cast<size_t>(index)];
+            if (!entry || control->TabOrder() > entry->TabOrder()) entry = control;
+        }
+    int count = pageCount;
+    for (const char* trailing : {"TbsBrowse", "TbsUDF"})
+        if (count > 0 && SameText(pageControl->Pages(count - 1)->Name(), trailing)) --count;
+    for (int i = 0; i < count; ++i)
+        if (TWinControl* control = last[static_cast<size_t>(i)]) {
+            result.Names.push_back(control->Name());
+            result.LastControl = control;
+        }
+    return result;
 }

@@ -11,10 +11,16 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/classes/PropertyAccess.h"
 
 class TComponent;
+class TDataSet;
+class TDataSource;
+class TField;
+class TPageControl;
+class TWinControl;
 
 // The property's kind; tkUnknown when there is none.
 TTypeKind GetPropKind(const TObject* object, std::string_view name) noexcept;
@@ -49,3 +55,47 @@ void SetFieldControlsColor(TComponent* owner, std::string_view fieldList, std::s
 // name every control without a field).
 void SetFieldControlsEnabled(TComponent* owner, std::string_view fieldList, std::string_view separator,
                              bool enabled);
+
+// ---- datasets ----------------------------------------------------------------
+
+// Saves, then clears, the dataset's events AfterEdit, AfterInsert, AfterOpen,
+// AfterPost, BeforeEdit, BeforeInsert, BeforeOpen, BeforePost, BeforeScroll and
+// AfterScroll (in this order), so that a series of changes runs without them;
+// RestoreDataSetEvents sets them back.
+std::vector<TSavedEvent> SaveAndClearDataSetEvents(TDataSet* dataSet);
+void RestoreDataSetEvents(TDataSet* dataSet, const std::vector<TSavedEvent>& saved);
+
+// The same for a data source: the ten events of its dataset (none without one)
+// and its own OnDataChange and OnStateChange.
+struct TDataSourceEvents {
+    std::vector<TSavedEvent> DataSet;
+    std::vector<TSavedEvent> DataSource;
+};
+TDataSourceEvents SaveAndClearDataSourceEvents(TDataSource* dataSource);
+void RestoreDataSourceEvents(TDataSource* dataSource, const TDataSourceEvents& saved);
+
+// True when the dataset exists, is open, browsing and not empty; false also
+// when asking raises.
+bool HasBrowseRecord(const TDataSet* dataSet) noexcept;
+
+// Sets a field from a text, read-only fields included (the flag is lifted for
+// the assignment and always restored). With `editText`, an integer or
+// floating-point field takes the text as edit text (through its set-text
+// handling); otherwise the field takes it as its string value, cut to the
+// field's size in whole characters. Errors of the assignment reach the
+// caller. False when no field is given.
+bool SetFieldValue(TField* field, const std::string& text, bool editText);
+
+// ---- controls ----------------------------------------------------------------
+
+// The last input control of each page, for moving between pages on Enter: for
+// pages 0 to 15, the visible and enabled windowed control (a component of the
+// page control's owner placed directly on the page) with the highest tab
+// order. A last page named "TbsBrowse" is left out, then a last page named
+// "TbsUDF". `Names` lists the remaining pages' controls in page order;
+// `LastControl` is the last of them (nullptr when there is none).
+struct TPageLastControls {
+    std::vector<std::string> Names;
+    TWinControl* LastControl = nullptr;
+};
+TPageLastControls GetLastControlsOfPages(const TPageControl* pageControl);
