@@ -532,6 +532,28 @@ void TClientDataSet::SetIndexName(const std::string& name) {
     ResyncTo(keep);
 }
 
+bool TClientDataSet::FindKey(const std::vector<Variant>& values) {
+    CheckActive();
+    std::string fields;
+    if (!indexName_.empty()) {
+        if (const TIndexDef* def = indexDefs_.Find(indexName_)) fields = def->Fields;
+    } else {
+        fields = indexFieldNames_;
+    }
+    std::vector<std::string> names;
+    for (const std::string& item : SplitString(fields, ';'))
+        if (!Trim(item).empty()) names.push_back(Trim(item));
+    if (names.empty()) throw EDatabaseError(Name() + ": No index is active");
+    if (values.size() > names.size()) throw EDatabaseError(Name() + ": More key values than index fields");
+    names.resize(values.size());
+    std::string keyFields;
+    for (const std::string& n : names) keyFields += (keyFields.empty() ? "" : ";") + n;
+    const TIndexDef* def = indexName_.empty() ? nullptr : indexDefs_.Find(indexName_);
+    TLocateOptions options;
+    if (def && def->Options.Contains(TIndexOption::ixCaseInsensitive)) options.Include(TLocateOption::loCaseInsensitive);
+    return Locate(keyFields, Variant::ArrayOf(values), options);
+}
+
 void TClientDataSet::CheckUnique(const TRecordBuffer& values, const Record* self) const {
     if (!uniqueIndex_ || keys_.empty()) return;
     for (const Record* other : view_) {

@@ -117,6 +117,9 @@ public:
     const std::string& IndexName() const noexcept { return indexName_; }
     void SetIndexName(const std::string& name);   // re-sorts even when the name is the same
     TIndexDefs& IndexDefs() noexcept { return indexDefs_; }
+    // Locates the record whose fields of the current index equal the values
+    // (one per index field, in the index's order); false when there is none.
+    bool FindKey(const std::vector<Variant>& values);
 
     // --- nesting ---
     TDataSetField* DataSetField() const noexcept { return dataSetField_; }

@@ -32,6 +32,7 @@ const TClassInfo& TDataSet::StaticClass() {
         c.Add(Property("Active", &TDataSet::Active, &TDataSet::SetActive));
         c.Add(Property("AutoCalcFields", &TDataSet::AutoCalcFields, &TDataSet::SetAutoCalcFields));
         c.Add(TypedProperty("State", DataSetStateType(), &TDataSet::State));
+        c.Add(ObjectProperty("ControlType", &TDataSet::ControlType));
         c.Add(EventProperty("BeforeOpen", &TDataSet::BeforeOpen));
         c.Add(EventProperty("AfterOpen", &TDataSet::AfterOpen));
         c.Add(EventProperty("BeforeClose", &TDataSet::BeforeClose));

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/StringList.h"
 #include "platform/db/Field.h"
 #include "platform/db/FieldDefs.h"
 
@@ -117,6 +118,11 @@ public:
     // values (one value, or an array with one per field) and makes it current.
     bool Locate(std::string_view keyFields, const Variant& keyValues, TLocateOptions options = {});
 
+    // The control-type list that data grids and dialogs read to choose a field's
+    // editor: lines of field name, ";", kind and its parameters ("MB021;CheckBox;Y;N",
+    // "MB048;CustomEdit;cboMB048G").
+    TStrings* ControlType() const noexcept { return controlType_.get(); }
+
     bool AutoCalcFields() const noexcept { return autoCalcFields_; }
     void SetAutoCalcFields(bool on) { autoCalcFields_ = on; }
 
@@ -169,6 +175,7 @@ protected:
     // dataset settles its master here); may raise to refuse the change.
     virtual void PrepareChange() {}
 
+    void CheckActive() const;   // EDatabaseError on a closed dataset
     int SlotCount() const noexcept { return slotCount_; }
     // The value slot of a data or internal-calculated field (-1 for other kinds).
     static int FieldSlot(const TField* field) noexcept { return field->slot_; }
@@ -188,7 +195,6 @@ private:
     void UnbindFields();
     void SetState(TDataSetState state);
     void BeginInsertAppend(bool append);
-    void CheckActive() const;
     void CheckRequiredFields();
     void MoveTo(int position);   // with the scroll events
     void EnsureCalculated(int position) const;
@@ -225,4 +231,5 @@ private:
     mutable int calcSourcePosition_ = -1;
     std::vector<Variant>* internalCalcTarget_ = nullptr;
     std::vector<TField*> dynamicFields_;      // created from the definitions on open
+    std::unique_ptr<TStringList> controlType_ = std::make_unique<TStringList>();
 };

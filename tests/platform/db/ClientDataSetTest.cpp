@@ -393,3 +393,46 @@ TEST(ClientDataSet, DeletingAMasterWithNestedDetails) {
     EXPECT_EQ(orders->Value(0, "NO").AsString(), "O2");
     EXPECT_EQ(master->ChangeCount(), 0);
 }
+
+TEST(ClientDataSet, FindKeyOnTheCurrentIndex) {
+    DbFixture db(4);
+    TClientDataSet* ds = db.NewDataSet();
+    ds->Open();
+    ds->IndexDefs().Add("Index1", "MB002;MB001", {TIndexOption::ixCaseInsensitive});
+    ds->SetIndexName("Index1");
+    EXPECT_TRUE(ds->FindKey({"NAME 3", "k3"}));
+    EXPECT_EQ(ds->FieldByName("MB003")->AsInteger(), 30);
+    EXPECT_TRUE(ds->FindKey({"name 2"}));
+    EXPECT_EQ(ds->FieldByName("MB001")->AsString(), "K2");
+    EXPECT_FALSE(ds->FindKey({"name 3", "K4"}));
+    EXPECT_THROW(ds->FindKey({"a", "b", "c"}), EDatabaseError);
+}
+
+TEST(ClientDataSet, InternalCalculatedFieldsAreStoredAndSortable) {
+    DbFixture db(3);
+    TClientDataSet* ds = db.NewDataSet();
+    auto* rank = new TIntegerField(&db.owner);
+    rank->SetFieldName("RANK");
+    rank->SetFieldKind(TFieldKind::fkInternalCalc);
+    rank->SetDataSet(ds);
+    int calls = 0;
+    ds->OnCalcFields = [&](TDataSet* d) {
+        ++calls;
+        d->FieldByName("RANK")->SetAsInteger(100 - d->FieldByName("MB003")->AsInteger());
+    };
+    ds->Open();
+    EXPECT_EQ(calls, 3);   // once per fetched record
+    EXPECT_EQ(rank->AsInteger(), 90);
+    ds->SetIndexFieldNames("RANK");
+    EXPECT_EQ(DbFixture::Column(ds, "MB001"), (Names{"K3", "K2", "K1"}));
+    EXPECT_EQ(calls, 3);   // reading does not recalculate
+    ds->First();
+    ds->Edit();
+    ds->FieldByName("MB003")->SetAsInteger(5);
+    ds->Post();
+    EXPECT_EQ(rank->AsInteger(), 95);
+    EXPECT_EQ(ds->RecNo(), 3);   // the record moved to its place in the order
+    EXPECT_EQ(DbFixture::Column(ds, "MB001"), (Names{"K2", "K1", "K3"}));
+    const TDelta delta = DecodeDelta(ds->Delta());
+    EXPECT_EQ(delta.Fields.Count(), 4);   // internal values never travel
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DbFixture.h"
+#include "platform/classes/PropertyAccess.h"
 #include "platform/db/DataLink.h"
 
 namespace {
@@ -236,6 +237,27 @@ TEST_F(DataSetTest, CalculatedFieldsAreComputedPerRecord) {
     EXPECT_EQ(calc->AsString(), "K2/21");
     ds->Cancel();
     EXPECT_EQ(calc->AsString(), "K2/20");
+}
+
+TEST_F(DataSetTest, PublishedPropertiesAndEvents) {
+    SetPropValue(ds, "Active", true);
+    EXPECT_TRUE(ds->Active());
+    EXPECT_EQ(GetPropText(ds, "State"), "dsBrowse");
+    auto* types = dynamic_cast<TStrings*>(GetObjectProp(ds, "ControlType"));
+    ASSERT_NE(types, nullptr);
+    types->Add("MB021;CheckBox;Y;N");
+    EXPECT_EQ(ds->ControlType()->Strings(0), "MB021;CheckBox;Y;N");
+    int scrolled = 0;
+    ds->AfterScroll = [&](TDataSet*) { ++scrolled; };
+    ds->BeforePost = [](TDataSet*) {};
+    const auto saved = SaveAndClearEvents(ds, {"AfterEdit", "BeforePost", "AfterScroll", "NoSuchEvent"});
+    EXPECT_EQ(saved.size(), 3u);
+    ds->Next();
+    EXPECT_EQ(scrolled, 0);
+    RestoreEvents(ds, saved);
+    ds->Next();
+    EXPECT_EQ(scrolled, 1);
+    EXPECT_TRUE(ds->BeforePost);
 }
 
 TEST_F(DataSetTest, MovingAFieldReordersTheFields) {
