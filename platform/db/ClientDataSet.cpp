@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <unordered_set>
 
 #include "platform/core/Automation.h"
@@ -31,12 +32,6 @@ using RecordSet = TClientDataSet::RecordSet;
 std::atomic<int64_t> gNextId{0};
 std::atomic<uint64_t> gNextSeq{0};
 
-TFieldDefs ChildDefs(const TFieldDef& def) {
-    TFieldDefs children;
-    for (const TFieldDef& c : def.ChildDefs) children.Add(c);
-    return children;
-}
-
 std::vector<int> NestedSlots(const TFieldDefs& defs) {
     std::vector<int> slots;
     for (int f = 0; f < defs.Count(); ++f)
@@ -51,21 +46,35 @@ std::unique_ptr<Record> NewRecord(TRecordBuffer values) {
     return rec;
 }
 
-// Loads nested rows (a 2-D array over defs, or Null) into a set.
-void LoadNested(RecordSet& set, const TFieldDefs& defs, const Variant& rows) {
+// Appends rows (a 2-D array over defs, or Null) to a set. Each record gets
+// `slots` values (more than the definitions when there are internal-calculated
+// fields, which `calculate` fills); nested rows load into the records' own sets.
+void AppendRows(RecordSet& set, const TFieldDefs& defs, const Variant& rows, size_t slots,
+                const std::function<void(std::vector<Variant>&)>& calculate) {
     if (!rows.IsArray() || rows.Count(1) == 0) return;
     const std::vector<int> nested = NestedSlots(defs);
     const size_t n = static_cast<size_t>(defs.Count());
     const auto& items = rows.Elements();
-    std::vector<Variant> values(n);
+    const bool plain = nested.empty() && slots == n && !calculate;
+    std::vector<Variant> values;
     for (size_t r = 0; r < items.size() / n; ++r) {
+        if (plain) {
+            // The hot path: the packet's row goes straight into the packed record.
+            set.records.push_back(NewRecord(TRecordBuffer(std::span<const Variant>(items.data() + r * n, n))));
+            continue;
+        }
+        values.assign(slots, Variant::Null());
         std::copy_n(items.begin() + static_cast<std::ptrdiff_t>(r * n), n, values.begin());
         for (int slot : nested) values[static_cast<size_t>(slot)] = Variant::Null();
+        if (calculate) calculate(values);
         auto rec = NewRecord(TRecordBuffer(values));
         if (!nested.empty()) {
             rec->nested = std::make_unique<std::vector<RecordSet>>(nested.size());
-            for (size_t k = 0; k < nested.size(); ++k)
-                LoadNested((*rec->nested)[k], ChildDefs(defs[nested[k]]), items[r * n + static_cast<size_t>(nested[k])]);
+            for (size_t k = 0; k < nested.size(); ++k) {
+                const TFieldDefs children = ChildDefsOf(defs[nested[k]]);
+                AppendRows((*rec->nested)[k], children, items[r * n + static_cast<size_t>(nested[k])],
+                           static_cast<size_t>(children.Count()), {});
+            }
         }
         set.records.push_back(std::move(rec));
     }
@@ -152,7 +161,7 @@ std::vector<TDeltaChange> BuildChanges(const std::vector<Record*>& records, cons
         for (size_t k = 0; k < nested.size() && rec->nested; ++k) {
             const RecordSet& set = (*rec->nested)[k];
             if (!HasChanges(set)) continue;
-            fresh[nested[k]] = EncodeChanges(BuildChanges(CollectChanges(set), ChildDefs(defs[nested[k]])));
+            fresh[nested[k]] = EncodeChanges(BuildChanges(CollectChanges(set), ChildDefsOf(defs[nested[k]])));
             any = true;
         }
         if (c.Kind != TUpdateKind::ukDelete || any) c.NewValues = std::move(fresh);
@@ -309,7 +318,7 @@ void TClientDataSet::InternalOpen() {
         if (!master || !master->Active()) throw EDatabaseError(Name() + ": The master dataset is not open");
         const TFieldDef* def = master->FieldDefs().Find(dataSetField_->FieldName());
         if (!def) throw EDatabaseError(Name() + ": Field '" + dataSetField_->FieldName() + "' not found");
-        FieldDefs() = ChildDefs(*def);
+        FieldDefs() = ChildDefsOf(*def);
     } else if (!createdInMemory_) {
         if (!remoteServer_.IsDispatch()) throw EDatabaseError(Name() + ": Missing data provider or data packet");
         // The packet is checked completely before anything is taken from it.
@@ -356,32 +365,9 @@ void TClientDataSet::InternalClose() {
 }
 
 void TClientDataSet::LoadRows(const Variant& rows) {
-    if (!rows.IsArray() || rows.Count(1) == 0) return;
-    const TFieldDefs& defs = FieldDefs();
-    const size_t n = static_cast<size_t>(defs.Count());
-    const auto& items = rows.Elements();
-    const size_t count = items.size() / n;
-    const bool plain = nestedSlots_.empty() && SlotCount() == defs.Count() && !HasInternalCalcFields();
-    std::vector<Variant> values;
-    for (size_t r = 0; r < count; ++r) {
-        if (plain) {
-            // The hot path: the packet's row goes straight into the packed record.
-            set_->records.push_back(NewRecord(TRecordBuffer(std::span<const Variant>(items.data() + r * n, n))));
-            continue;
-        }
-        values.assign(static_cast<size_t>(SlotCount()), Variant::Null());
-        std::copy_n(items.begin() + static_cast<std::ptrdiff_t>(r * n), n, values.begin());
-        for (int slot : nestedSlots_) values[static_cast<size_t>(slot)] = Variant::Null();
-        if (HasInternalCalcFields()) CalculateInternal(values);
-        auto rec = NewRecord(TRecordBuffer(values));
-        if (!nestedSlots_.empty()) {
-            rec->nested = std::make_unique<std::vector<RecordSet>>(nestedSlots_.size());
-            for (size_t k = 0; k < nestedSlots_.size(); ++k)
-                LoadNested((*rec->nested)[k], ChildDefs(defs[nestedSlots_[k]]),
-                           items[r * n + static_cast<size_t>(nestedSlots_[k])]);
-        }
-        set_->records.push_back(std::move(rec));
-    }
+    std::function<void(std::vector<Variant>&)> calculate;
+    if (HasInternalCalcFields()) calculate = [this](std::vector<Variant>& values) { CalculateInternal(values); };
+    AppendRows(*set_, FieldDefs(), rows, static_cast<size_t>(SlotCount()), calculate);
 }
 
 void TClientDataSet::CheckPacketFields(const TFieldDefs& defs) const {

@@ -63,3 +63,9 @@ const TFieldDef* TFieldDefs::Find(std::string_view name) const {
     const int i = IndexOf(name);
     return i < 0 ? nullptr : &items_[static_cast<size_t>(i)];
 }
+
+TFieldDefs ChildDefsOf(const TFieldDef& def) {
+    TFieldDefs children;
+    for (const TFieldDef& c : def.ChildDefs) children.Add(c);
+    return children;
+}

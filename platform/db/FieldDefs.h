@@ -56,3 +56,6 @@ public:
 private:
     std::vector<TFieldDef> items_;
 };
+
+// The definitions of a nested dataset field's columns.
+TFieldDefs ChildDefsOf(const TFieldDef& def);

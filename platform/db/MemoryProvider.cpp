@@ -5,12 +5,6 @@
 
 namespace {
 
-TFieldDefs ChildDefs(const TFieldDef& def) {
-    TFieldDefs children;
-    for (const TFieldDef& c : def.ChildDefs) children.Add(c);
-    return children;
-}
-
 std::vector<TRecordBuffer> RowsFromVariant(const Variant& rows) {
     std::vector<TRecordBuffer> result;
     if (!rows.IsArray() || rows.Count(1) == 0) return result;
@@ -160,7 +154,7 @@ private:
             if (defs_[f].DataType != TFieldType::ftDataSet) continue;
             const Variant& nested = newValues[newValues.LowBound() + f];
             if (nested.IsEmpty()) continue;
-            const TFieldDefs children = ChildDefs(defs_[f]);
+            const TFieldDefs children = ChildDefsOf(defs_[f]);
             std::vector<TRecordBuffer> detail = RowsFromVariant(row.Value(static_cast<size_t>(f)));
             std::vector<Undo> ignored;
             Applier applier(children, detail, ignored);

@@ -24,19 +24,13 @@ bool Fits(const TFieldDef& def, const Variant& v) {
     return false;
 }
 
-TFieldDefs ChildrenOf(const TFieldDef& def) {
-    TFieldDefs children;
-    for (const TFieldDef& c : def.ChildDefs) children.Add(c);
-    return children;
-}
-
 std::string Describe(const Variant& v) { return VarTypeName(v.Type()); }
 
 void CheckValue(const TFieldDef& def, const Variant& v, const std::string& where) {
     if (!Fits(def, v))
         Refuse(where + ", field '" + def.Name + "': a " + Describe(v) + " value does not fit a " +
                FieldTypeName(def.DataType) + " field");
-    if (ValueKindOf(def.DataType) == TValueKind::Nested && v.IsArray()) CheckRows(ChildrenOf(def), v);
+    if (ValueKindOf(def.DataType) == TValueKind::Nested && v.IsArray()) CheckRows(ChildDefsOf(def), v);
 }
 
 Variant EncodeDef(const TFieldDef& def) {
@@ -44,7 +38,7 @@ Variant EncodeDef(const TFieldDef& def) {
                       (def.Key ? kFieldKey : 0);
     std::vector<Variant> items{Variant(def.Name), Variant(FieldTypeName(def.DataType)), Variant(def.Size),
                                Variant(flags)};
-    if (def.DataType == TFieldType::ftDataSet) items.push_back(EncodeFieldDefs(ChildrenOf(def)));
+    if (def.DataType == TFieldType::ftDataSet) items.push_back(EncodeFieldDefs(ChildDefsOf(def)));
     return Variant::ArrayOf(std::move(items));
 }
 
@@ -161,7 +155,7 @@ std::vector<TDeltaChange> DecodeChanges(const TFieldDefs& defs, const Variant& c
                 const TFieldDef& def = defs[f];
                 const Variant& v = values[values.LowBound() + f];
                 if (ValueKindOf(def.DataType) == TValueKind::Nested) {
-                    if (side == 1 && !v.IsEmpty()) DecodeChanges(ChildrenOf(def), v);
+                    if (side == 1 && !v.IsEmpty()) DecodeChanges(ChildDefsOf(def), v);
                 } else {
                     CheckValue(def, v, where);
                 }
