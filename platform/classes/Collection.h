@@ -87,8 +87,6 @@ private:
     int updateCount_ = 0;
 };
 
-VELMORA_DECLARE_EXCEPTION(EListError, Exception);
-
 // A collection of items of class T (T has a constructor taking TCollection*).
 template <typename T>
 class TCollectionOf : public TCollection {

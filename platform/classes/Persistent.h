@@ -20,6 +20,9 @@ public:
     bool InheritsFrom(const TClassInfo& info) const noexcept { return ClassType().InheritsFrom(info); }
 };
 
+// An index outside a list's range (components, collections, controls, grid cells).
+VELMORA_DECLARE_EXCEPTION(EListError, Exception);
+
 // The handler type of most events: the object that raised the event.
 using TNotifyEvent = std::function<void(TObject* sender)>;
 

@@ -1,6 +1,10 @@
 #pragma once
 // Geometry and small enumerations shared by controls, canvases and forms.
+#include <functional>
+
 #include "platform/classes/TypeInfo.h"
+
+class TWinControl;
 
 struct TPoint {
     int X = 0;
@@ -29,3 +33,10 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 const TTypeInfo& AlignmentType();
 const TTypeInfo& TextLayoutType();
+
+// How an owner-drawn item (list box, combo box) is to be drawn.
+enum class TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odComboBoxEdit };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+// The control's Canvas() is the surface while the handler runs.
+using TDrawItemEvent = std::function<void(TWinControl* control, int index, TRect rect, TOwnerDrawState state)>;
+using TMeasureItemEvent = std::function<void(TWinControl* control, int index, int& height)>;
