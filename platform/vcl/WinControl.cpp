@@ -50,6 +50,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->parent_ = this;
     if (auto* w = dynamic_cast<TWinControl*>(control)) tabList_.push_back(w);
     if (control->Align() != TAlign::alNone) RequestAlign(control);
+    ControlListChanged();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -65,6 +66,7 @@ void TWinControl::RemoveControl(TControl* control) {
     tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
     control->parent_ = nullptr;
     if (control->Align() != TAlign::alNone) RequestAlign();
+    if (!Destroying()) ControlListChanged();
 }
 
 int TWinControl::TabOrder() const {

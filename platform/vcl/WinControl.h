@@ -85,6 +85,8 @@ protected:
     // True for keys the control handles itself instead of the form (an edit wants
     // arrows; a memo wants Enter).
     virtual bool WantsKey(uint16_t key, TShiftState shift) const;
+    // Told after a child control was added or removed (tool bars arrange their buttons).
+    virtual void ControlListChanged() {}
     // Shrinks the client area for borders and bevels.
     virtual void AdjustClientRect(TRect& rect) const;
     void Resize() override;
