@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/core/DateTime.h"
+#include "services/appserver/UserStore.h"
 
 namespace {
 
@@ -81,7 +82,20 @@ TAppServer::TAppServer(TServerSettings settings) : AutoObject("TessmarS.Class1")
     Method("GetBaseLimitedRecs", [this](OleArgs& a) {
         return GetBaseLimitedRecs(Arg(a, 0).AsString(), Arg(a, 1).AsString(), Arg(a, 2).AsInteger());
     });
-    Method("SimpleSQL", [this](OleArgs& a) { return SimpleSQL(Arg(a, 0).AsString(), Arg(a, 1).AsString()); });
+    Method("SimpleSQL", [this](OleArgs& a) { return SimpleSQL(Arg(a, 0).AsString(), Arg(a, 1).AsString(), Arg(a, 4)); });
+    Method("GetUserDefine", [this](OleArgs& a) {
+        return Variant(::GetUserDefine(session_, Arg(a, 0).AsString(), Arg(a, 1).AsString(), Arg(a, 2).AsString(),
+                                       Arg(a, 3).AsString()));
+    });
+    Method("SetUserDefine", [this](OleArgs& a) {
+        return Variant(::SetUserDefine(session_, Arg(a, 0).AsString(), Arg(a, 1).AsString(), Arg(a, 2).AsString(),
+                                       Arg(a, 3).AsString(), Arg(a, 4).AsString()));
+    });
+    Method("GetPhrases", [this](OleArgs& a) { return ::GetPhrases(session_, Arg(a, 0).AsString()); });
+    Method("AddPhrase", [this](OleArgs& a) { return Variant(::AddPhrase(session_, Arg(a, 0).AsString(), Arg(a, 1).AsString())); });
+    Method("DeletePhrase", [this](OleArgs& a) {
+        return Variant(::DeletePhrase(session_, Arg(a, 0).AsString(), Arg(a, 1).AsInteger()));
+    });
     Method("TransactionSQL", [this](OleArgs& a) { return Variant(TransactionSQL(Arg(a, 0))); });
     Method("GetRecords", [this](OleArgs& a) {
         return Provider(Arg(a, 0)).GetRecords(Arg(a, 1).AsInt(), Arg(a, 2).AsInt(), Arg(a, 3));
@@ -307,9 +321,12 @@ Variant TAppServer::GetBaseLimitedRecs(const std::string& prefixText, const std:
     return Variant::ArrayOf({allowed, keys});
 }
 
-Variant TAppServer::SimpleSQL(const std::string& sql, const std::string& fieldList) {
+Variant TAppServer::SimpleSQL(const std::string& sql, const std::string& fieldList, const Variant& parameters) {
+    TParams params;
+    if (parameters.IsArray()) params = parameters.Elements();
+    else if (!parameters.IsEmpty()) params.push_back(parameters);
     TRowCollector result;
-    session_.Db().QueryReadOnly(session_.Sql(sql), {}, result);
+    session_.Db().QueryReadOnly(session_.Sql(sql), params, result);
     if (result.Rows.empty()) return {};
     // Columns in field-list order (every column in select order when no list is given).
     std::vector<int> order;

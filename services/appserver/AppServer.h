@@ -20,11 +20,16 @@
 // | DeleteConTable      | [name, user, program]                       | "" or an error text             |
 // | ChangeConName       | [old name, user, program], [new name, ...]  | "" or an error text             |
 // | GetBaseLimitedRecs  | table prefix, key condition, record count   | [permitted count or -1, keys]   |
-// | SimpleSQL           | SQL text, field list [, database, flag]     | rows (arrays in field-list      |
-// |                     |                                             | order) or Empty; read-only      |
+// | SimpleSQL           | SQL text, field list [, database, flag      | rows (arrays in field-list      |
+// |                     |  [, values bound to its "?" in order]]      | order) or Empty; read-only      |
 // | TransactionSQL      | [statements], ""                            | True; accepts only the          |
 // |                     |                                             | attachment clean-up of the      |
 // |                     |                                             | caller's company                |
+// | GetUserDefine,      | see UserStore.h: the connected user's own   |                                 |
+// | SetUserDefine,      | settings groups and common phrases          |                                 |
+// | GetPhrases,         |                                             |                                 |
+// | AddPhrase,          |                                             |                                 |
+// | DeletePhrase        |                                             |                                 |
 // | GetRecords,         | provider name first, then as                | see ServerProvider.h            |
 // | ApplyUpdates,       | platform/db/Provider.h                      |                                 |
 // | DataRequest         |                                             |                                 |
@@ -58,7 +63,7 @@ private:
     std::string DeleteConTable(const Variant& args);
     std::string ChangeConName(const Variant& oldKey, const Variant& newKey);
     Variant GetBaseLimitedRecs(const std::string& prefix, const std::string& condition, long long count);
-    Variant SimpleSQL(const std::string& sql, const std::string& fieldList);
+    Variant SimpleSQL(const std::string& sql, const std::string& fieldList, const Variant& parameters);
     bool TransactionSQL(const Variant& statements);
     // Raises unless the scheme call names the connected user.
     void CheckSchemeUser(const std::string& user) const;

@@ -346,10 +346,10 @@ TEST_P(AppServerTest, TransactionSqlAcceptsOnlyTheAttachmentCleanUpOfTheOwnCompa
                                  Variant::ArrayOf({" DELETE FROM ATTACH  WHERE Parent = 'TOVI58' AND CompanyID = 'DEMO' "
                                                    "AND KeyValues = 'x' OR 1=1 "}),
                                  ""));
-    EXPECT_EQ(2, storage->QueryValue("SELECT COUNT(*) FROM ATTACH").AsInteger());
+    EXPECT_EQ(2, storage->QueryValue("SELECT COUNT(*) FROM ATTACH WHERE Parent = 'TOVI58'").AsInteger());
     EXPECT_TRUE(server.Call("TransactionSQL", cleanup("DEMO"), "").AsBoolean());
-    EXPECT_EQ(1, storage->QueryValue("SELECT COUNT(*) FROM ATTACH").AsInteger());
-    EXPECT_EQ("OTHER", storage->QueryValue("SELECT CompanyID FROM ATTACH").AsString());
+    EXPECT_EQ(1, storage->QueryValue("SELECT COUNT(*) FROM ATTACH WHERE Parent = 'TOVI58'").AsInteger());
+    EXPECT_EQ("OTHER", storage->QueryValue("SELECT CompanyID FROM ATTACH WHERE Parent = 'TOVI58'").AsString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AppServerTest, ::testing::ValuesIn(AllBackends()), BackendName);
