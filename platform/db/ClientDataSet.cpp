@@ -631,6 +631,8 @@ void TClientDataSet::AttachNested() {
             nested->Open();
             continue;
         }
+        // A pending detail edit belongs to the records being left: store it there first.
+        nested->CheckBrowseMode();
         RecordSet* set = NestedSetFor(field);
         nested->set_ = set ? set : nested->ownSet_.get();
         nested->RebuildView();

@@ -348,6 +348,17 @@ TEST(ClientDataSet, NestedDetailsFollowTheirMaster) {
     master->Next();
     EXPECT_EQ(DbFixture::Column(lines, "MB001"), (Names{"C"}));
 
+    // A detail edit left pending when the master moves stays with its own master row.
+    lines->Edit();
+    lines->FieldByName("MB002")->SetAsString("pending");
+    master->First();
+    EXPECT_EQ(lines->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(DbFixture::Column(lines, "MB002"), (Names{"line", "line"}));
+    master->Next();
+    EXPECT_EQ(lines->FieldByName("MB002")->AsString(), "pending");
+    lines->Cancel();
+    lines->CancelUpdates();
+
     // A detail change belongs to its master row and travels with it.
     lines->Append();
     lines->FieldByName("MB001")->SetAsString("D");
