@@ -640,7 +640,19 @@ void TClientDataSet::AttachNested() {
     }
 }
 
+void TClientDataSet::SettleDetails(bool post) {
+    for (int i = 0; i < FieldCount(); ++i) {
+        auto* field = dynamic_cast<TDataSetField*>(Fields(i));
+        TDataSet* nested = field ? field->NestedDataSet() : nullptr;
+        if (!nested || !nested->Active()) continue;
+        if (post) nested->CheckBrowseMode();
+        else nested->Cancel();
+    }
+}
+
 void TClientDataSet::PrepareChange() {
+    // Records may go away (a deleted insert): no detail may still be editing them.
+    SettleDetails(true);
     if (!dataSetField_) return;
     // Detail rows belong to a stored master record: settle the master first.
     TDataSet* master = dataSetField_->DataSet();
@@ -673,6 +685,7 @@ int TClientDataSet::ApplyUpdates(int maxErrors) {
     }
     if (!Active()) return 0;
     CheckBrowseMode();
+    SettleDetails(true);
     const std::vector<Record*> changes = CollectChanges(*set_);
     if (changes.empty()) return 0;
     if (!remoteServer_.IsDispatch()) throw EDatabaseError(Name() + ": Missing data provider or data packet");
@@ -723,6 +736,7 @@ int TClientDataSet::ApplyUpdates(int maxErrors) {
 void TClientDataSet::CancelUpdates() {
     if (!Active()) return;
     Cancel();
+    SettleDetails(false);
     const TBookmark keep = GetBookmark();
     RevertSet(*set_);
     RebuildView();
@@ -732,6 +746,7 @@ void TClientDataSet::CancelUpdates() {
 void TClientDataSet::MergeChangeLog() {
     if (!Active()) return;
     CheckBrowseMode();
+    SettleDetails(true);
     const TBookmark keep = GetBookmark();
     MergeSet(*set_);
     RebuildView();

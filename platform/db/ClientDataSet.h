@@ -160,6 +160,8 @@ private:
     RecordSet* NestedSetFor(const TDataSetField* field) const;
     void LoadRows(const Variant& rows);
     void AttachNested();
+    // Posts (or cancels) pending edits of the nested detail datasets.
+    void SettleDetails(bool post);
     void RebuildView();
     void ResyncTo(TBookmark keep);
     void CheckPacketFields(const TFieldDefs& defs) const;

@@ -272,7 +272,10 @@ int TDataSet::MoveBy(int distance) {
     CheckBrowseMode();
     Fire(BeforeScroll);
     int moved = 0;
+    // Moving away from an end leaves it, even when no record follows ("not
+    // empty" is never Bof and Eof at once).
     if (distance > 0) {
+        bof_ = false;
         while (moved < distance) {
             if (cursor_ + 1 < InternalRecordCount()) {
                 ++cursor_;
@@ -282,8 +285,8 @@ int TDataSet::MoveBy(int distance) {
                 break;
             }
         }
-        if (moved > 0) bof_ = false;
     } else if (distance < 0) {
+        eof_ = false;
         while (moved > distance) {
             if (cursor_ > 0) {
                 --cursor_;
@@ -293,7 +296,6 @@ int TDataSet::MoveBy(int distance) {
                 break;
             }
         }
-        if (moved < 0) eof_ = false;
     }
     if (InternalRecordCount() == 0) bof_ = eof_ = true;
     if (moved != 0) {

@@ -403,6 +403,21 @@ TEST(ClientDataSet, DeletingAMasterWithNestedDetails) {
     ASSERT_EQ(orders->RowCount(), 1);
     EXPECT_EQ(orders->Value(0, "NO").AsString(), "O2");
     EXPECT_EQ(master->ChangeCount(), 0);
+
+    // A new master row with a detail still being edited: deleting the master
+    // settles the detail first and then drops both.
+    master->Append();
+    master->FieldByName("NO")->SetAsString("O3");
+    master->Post();
+    auto* lines = master->FieldByName("LINES");
+    TDataSet* detail = dynamic_cast<TDataSetField*>(lines)->NestedDataSet();
+    detail->Append();
+    detail->FieldByName("MB001")->SetAsString("Z");
+    master->Delete();
+    EXPECT_EQ(detail->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(master->ChangeCount(), 0);
+    EXPECT_EQ(master->FieldByName("NO")->AsString(), "O2");
+    EXPECT_EQ(DbFixture::Column(detail, "MB001"), (Names{"C"}));   // the details of the row now current
 }
 
 TEST(ClientDataSet, FindKeyOnTheCurrentIndex) {

@@ -133,7 +133,15 @@ TEST_F(DataSetTest, Navigation) {
     EXPECT_EQ(ds->FieldByName("mb001")->AsString(), "K2");   // lookup by name ignores case
     EXPECT_EQ(ds->FindField("MB999"), nullptr);
     EXPECT_THROW(ds->FieldByName("MB999"), EDatabaseError);
-    while (!ds->IsEmpty()) ds->Delete();
+    while (ds->RecordCount() > 1) ds->Delete();
+    ds->First();
+    ds->Next();   // one record: past its end is Eof, not Bof as well
+    EXPECT_TRUE(ds->Eof());
+    EXPECT_FALSE(ds->Bof());
+    ds->Prior();
+    EXPECT_TRUE(ds->Bof());
+    EXPECT_FALSE(ds->Eof());
+    ds->Delete();
     EXPECT_TRUE(ds->Bof());
     EXPECT_TRUE(ds->Eof());
     EXPECT_EQ(ds->RecNo(), 0);
