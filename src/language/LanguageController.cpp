@@ -304,18 +304,16 @@ TLangReader* TLanguageController::Reader() const {
     return reader_.get();
 }
 
-namespace {
-const TTypeInfo& DesignTypeInfo() {
+const TTypeInfo& DesignTypeType() {
     static const TTypeInfo type("TDesignType", TTypeKind::tkEnumeration, {"dtClient", "dtServer"});
     return type;
 }
-}  // namespace
 
 const TClassInfo& TQvLangController::StaticClass() {
     static const TClassInfo info = [] {
         TClassInfo c("TQvLangController", &TLanguageController::StaticClass(),
                      [](TComponent* owner) { return new TQvLangController(owner); });
-        c.Add(TypedProperty("DesignType", DesignTypeInfo(), &TQvLangController::DesignType,
+        c.Add(TypedProperty("DesignType", DesignTypeType(), &TQvLangController::DesignType,
                             &TQvLangController::SetDesignType));
         c.Add(Property("LangPackageName", &TQvLangController::LangPackageName, &TQvLangController::SetLangPackageName));
         return c;

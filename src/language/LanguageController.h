@@ -27,6 +27,7 @@ VELMORA_DECLARE_EXCEPTION(LanguageControllerError, Exception);
 
 // Which installation's configuration a language or code-page component reads.
 enum class TDesignType { dtClient, dtServer };
+const TTypeInfo& DesignTypeType();   // "TDesignType", for published properties
 
 // The language folder below an installation folder for a user-interface code page:
 // installPath + "MultiLanguage/" + CHS|CHT|ENG + "/", or "" for another code page.
