@@ -5,6 +5,7 @@
 #include "platform/core/Strings.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/vcl/ListBox.h"
 #include "platform/vcl/PageControl.h"
 #include "src/lib/LibStrs.h"
 
@@ -135,6 +136,14 @@ bool SetFieldValue(TField* field, const std::string& text, bool editText) {
     else
         field->SetAsString(text);
     return true;
+}
+
+void CopySelectedItems(const TCustomListBox* source, TCustomListBox* target) {
+    if (!source || !target) return;
+    const TStrings* from = source->Items();
+    TStrings* to = target->Items();
+    for (int i = 0; i < from->Count(); ++i)
+        if (source->Selected(i) && to->IndexOf(from->Strings(i)) < 0) to->Add(from->Strings(i));
 }
 
 TPageLastControls GetLastControlsOfPages(const TPageControl* pageControl) {

@@ -16,6 +16,7 @@
 #include "platform/classes/PropertyAccess.h"
 
 class TComponent;
+class TCustomListBox;
 class TDataSet;
 class TDataSource;
 class TField;
@@ -87,6 +88,10 @@ bool HasBrowseRecord(const TDataSet* dataSet) noexcept;
 bool SetFieldValue(TField* field, const std::string& text, bool editText);
 
 // ---- controls ----------------------------------------------------------------
+
+// Appends each selected item of the source list box that the target does not
+// hold yet (compared as the target's items compare, without regard to case).
+void CopySelectedItems(const TCustomListBox* source, TCustomListBox* target);
 
 // The last input control of each page, for moving between pages on Enter: for
 // pages 0 to 15, the visible and enabled windowed control (a component of the

@@ -4,6 +4,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/vcl/Edit.h"
+#include "platform/vcl/ListBox.h"
 #include "platform/vcl/PageControl.h"
 #include "platform/vcl/Panel.h"
 #include "src/lib/LibRTTI.h"
@@ -197,4 +198,23 @@ TEST(LibRTTIData, GetLastControlsOfPages) {
 
     EXPECT_TRUE(GetLastControlsOfPages(nullptr).Names.empty());
     EXPECT_EQ(GetLastControlsOfPages(nullptr).LastControl, nullptr);
+}
+
+TEST(LibRTTIData, CopySelectedItems) {
+    TComponent form(nullptr);
+    auto* source = new TListBox(&form);
+    auto* target = new TListBox(&form);
+    source->SetMultiSelect(true);
+    for (const char* item : {"MB001", "MB002", "mb003", "MB004"}) source->Items()->Add(item);
+    target->Items()->Add("MB003");
+    source->SetSelected(0, true);
+    source->SetSelected(2, true);
+    source->SetSelected(3, true);
+    CopySelectedItems(source, target);
+    CopySelectedItems(source, target);   // a second copy adds nothing
+    std::vector<std::string> items;
+    for (int i = 0; i < target->Items()->Count(); ++i) items.push_back(target->Items()->Strings(i));
+    EXPECT_EQ(items, (Names{"MB003", "MB001", "MB004"}));
+    CopySelectedItems(nullptr, target);
+    CopySelectedItems(source, nullptr);
 }
