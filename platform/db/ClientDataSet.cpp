@@ -742,13 +742,3 @@ void TClientDataSet::CancelUpdates() {
     RebuildView();
     ResyncTo(keep);
 }
-
-void TClientDataSet::MergeChangeLog() {
-    if (!Active()) return;
-    CheckBrowseMode();
-    SettleDetails(true);
-    const TBookmark keep = GetBookmark();
-    MergeSet(*set_);
-    RebuildView();
-    ResyncTo(keep);
-}

@@ -107,8 +107,6 @@ public:
     // row fires OnReconcileError. Rows that were applied leave the log.
     int ApplyUpdates(int maxErrors);
     void CancelUpdates();
-    // Accepts every pending change as applied.
-    void MergeChangeLog();
     TUpdateStatus UpdateStatus() const;
 
     // --- order ---

@@ -30,7 +30,7 @@ const TClassInfo& TDataSet::StaticClass() {
     static const TClassInfo info = [] {
         TClassInfo c("TDataSet", &TComponent::StaticClass());
         c.Add(Property("Active", &TDataSet::Active, &TDataSet::SetActive));
-        c.Add(Property("AutoCalcFields", &TDataSet::AutoCalcFields, &TDataSet::SetAutoCalcFields));
+        c.Add(Property("ReadOnly", &TDataSet::ReadOnly, &TDataSet::SetReadOnly));
         c.Add(TypedProperty("State", DataSetStateType(), &TDataSet::State));
         c.Add(ObjectProperty("ControlType", &TDataSet::ControlType));
         c.Add(EventProperty("BeforeOpen", &TDataSet::BeforeOpen));

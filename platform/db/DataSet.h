@@ -101,7 +101,7 @@ public:
     // Asks the data links to write their controls' pending values to the fields.
     void UpdateRecord();
     bool Modified() const noexcept { return modified_; }
-    bool CanModify() const noexcept { return Active() && !readOnly_ && !IsReadOnlyCursor(); }
+    bool CanModify() const noexcept { return Active() && !readOnly_; }
     bool ReadOnly() const noexcept { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
@@ -122,9 +122,6 @@ public:
     // editor: lines of field name, ";", kind and its parameters ("MB021;CheckBox;Y;N",
     // "MB048;CustomEdit;cboMB048G").
     TStrings* ControlType() const noexcept { return controlType_.get(); }
-
-    bool AutoCalcFields() const noexcept { return autoCalcFields_; }
-    void SetAutoCalcFields(bool on) { autoCalcFields_ = on; }
 
     // Events (published under these names).
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
@@ -167,8 +164,6 @@ protected:
     virtual void InternalFetchAll() {}
     // The original value of a slot of the record at position (before its changes).
     virtual Variant InternalOldValue(int position, int slot) const { return InternalGetValue(position, slot); }
-    // A cursor that refuses every change (the dataset then cannot be modified).
-    virtual bool IsReadOnlyCursor() const noexcept { return false; }
     // Told after the current record changed (scroll, post, cancel, delete, open).
     virtual void CurrentRecordChanged() {}
     // Runs before Edit, Insert, Append and Delete change anything (a nested
@@ -214,10 +209,8 @@ private:
     bool eof_ = true;
     bool modified_ = false;
     bool readOnly_ = false;
-    bool autoCalcFields_ = true;
     int disableCount_ = 0;
     bool pendingStateChange_ = false;
-    bool pendingDataChange_ = false;
     std::vector<Variant> editBuffer_;         // slots of the record being edited or inserted
     int insertPosition_ = 0;
     const TField* validating_ = nullptr;      // its new value is visible during OnValidate

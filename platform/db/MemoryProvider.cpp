@@ -192,12 +192,6 @@ Variant TMemoryProvider::Value(int row, std::string_view field) const {
     return rows_.at(static_cast<size_t>(row)).Value(static_cast<size_t>(f));
 }
 
-size_t TMemoryProvider::ByteSize() const {
-    size_t total = 0;
-    for (const TRecordBuffer& r : rows_) total += r.ByteSize();
-    return total;
-}
-
 Variant TMemoryProvider::GetRecords(int count, int position, const Variant& request) {
     lastRequest_ = request;
     const size_t from = std::min(static_cast<size_t>(std::max(position, 0)), rows_.size());

@@ -28,7 +28,6 @@ public:
     void AppendRow(const std::vector<Variant>& values);
     int RowCount() const { return static_cast<int>(rows_.size()); }
     Variant Value(int row, std::string_view field) const;
-    size_t ByteSize() const;   // the rows' packed size (benchmarks)
 
     // The protocol calls (see Provider.h).
     Variant GetRecords(int count, int position, const Variant& request);

@@ -101,10 +101,6 @@ void CheckRows(const TFieldDefs& defs, const Variant& rows) {
     }
 }
 
-Variant EmptyRows(const TFieldDefs& defs) {
-    return Variant::CreateArray({VarBounds{0, -1}, VarBounds{0, defs.Count() - 1}});
-}
-
 Variant EncodeDataPacket(const TDataPacket& packet) {
     CheckRows(packet.Fields, packet.Rows);
     return Variant::ArrayOf({EncodeFieldDefs(packet.Fields), packet.Rows, Variant(packet.Eof)});

@@ -88,8 +88,6 @@ TFieldDefs DecodeFieldDefs(const Variant& fields);
 // Raises EDatabaseError, naming the row and the field, when rows is not a 2-D
 // array with one column per definition or a value does not fit its field's type.
 void CheckRows(const TFieldDefs& defs, const Variant& rows);
-// A 2-D rows array with no rows for these definitions.
-Variant EmptyRows(const TFieldDefs& defs);
 
 struct TDataPacket {
     TFieldDefs Fields;

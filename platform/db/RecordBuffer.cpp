@@ -215,14 +215,6 @@ Variant TRecordBuffer::Value(size_t i) const {
     return DecodeSlot(slot, size);
 }
 
-std::vector<Variant> TRecordBuffer::Values() const {
-    std::vector<Variant> values;
-    const size_t n = Count();
-    values.reserve(n);
-    for (size_t i = 0; i < n; ++i) values.push_back(Value(i));
-    return values;
-}
-
 bool TRecordBuffer::IsNull(size_t i) const noexcept {
     if (i >= Count()) return true;
     size_t size;

@@ -32,7 +32,6 @@ public:
     size_t ByteSize() const noexcept;   // the block (not counting values held beside it)
 
     Variant Value(size_t i) const;
-    std::vector<Variant> Values() const;
     bool IsNull(size_t i) const noexcept;   // unassigned or null
     // The text of a text slot without a copy; empty for other kinds.
     std::string_view TextView(size_t i) const noexcept;

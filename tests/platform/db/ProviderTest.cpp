@@ -83,6 +83,17 @@ TEST(ProviderProtocol, MalformedPacketsAreRefused) {
         }
     }
     EXPECT_EQ(DecodeDataPacket(Values({fields, good, true})).RowCount(), 1);
+
+    // The encoder refuses what the decoder would.
+    TDataPacket packet;
+    packet.Fields = ItemDefs();
+    packet.Rows = Rows({{"A", 1.5, "x", 0}});
+    EXPECT_THROW(EncodeDataPacket(packet), EDatabaseError);
+    packet.Rows = good;
+    packet.Eof = false;
+    const TDataPacket back = DecodeDataPacket(EncodeDataPacket(packet));
+    EXPECT_FALSE(back.Eof);
+    EXPECT_EQ(back.Rows.At(0, 2).AsString(), "x");
 }
 
 TEST(ProviderProtocol, MemoryProviderAnswersInPackets) {
