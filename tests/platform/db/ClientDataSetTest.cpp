@@ -259,12 +259,12 @@ TEST(ClientDataSet, MalformedPacketsAreRefusedAndChangeNothing) {
     DbFixture db(3);
     // A provider whose rows do not fit its definitions (a text in an integer column).
     struct BadServer : AutoObject {
-        int calls = 0;
+        bool firstBad = false;
         BadServer() : AutoObject("BadServer") {
             Method("GetRecords", [this](OleArgs& a) {
-                ++calls;
                 const int position = Arg(a, 2).AsInt();
-                Variant rows = VarArrayOfRows({{"K" + std::to_string(position + 1), "x", position == 0 ? Variant(1) : Variant("two"), 1}});
+                const bool bad = position > 0 || firstBad;
+                Variant rows = VarArrayOfRows({{"K" + std::to_string(position + 1), "x", bad ? Variant("two") : Variant(1), 1}});
                 return Variant::ArrayOf({EncodeFieldDefs(DocDefs()), rows, false});
             });
         }
@@ -283,6 +283,12 @@ TEST(ClientDataSet, MalformedPacketsAreRefusedAndChangeNothing) {
     }
     EXPECT_EQ(ds->RecordCount(), 1);
     EXPECT_EQ(ds->FieldByName("MB001")->AsString(), "K1");
+
+    bad->firstBad = true;
+    ds->Close();
+    EXPECT_THROW(ds->Open(), EDatabaseError);
+    EXPECT_FALSE(ds->Active());
+    EXPECT_EQ(ds->FieldCount(), 0);
 
     TClientDataSet* fresh = db.NewDataSet("cdsFresh");
     fresh->SetRemoteServer(Variant("not a server"));
