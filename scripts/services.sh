@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Throw-away services for the tests, sourced by scripts/test.sh:
 #   services_start   starts a PostgreSQL cluster on 127.0.0.1 (a free port from
-#                    55432 up) and exports VELMORA_TEST_PG for the tests
+#                    55432 up) with the role velmora_reader, and exports
+#                    VELMORA_TEST_PG for the tests
 #   services_stop    stops it and removes its folder
 # Safe to call again: a stale folder of an earlier run is stopped and removed.
 
@@ -42,6 +43,9 @@ services_start() {
       if velmora_pg_run "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
           -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=200" start >/dev/null 2>&1; then
         export VELMORA_TEST_PG="host=127.0.0.1 port=$port user=postgres dbname=postgres"
+        # The login the application server runs client SQL with (see PgStorage.h).
+        "$bin/psql" -X -q -d "$VELMORA_TEST_PG" -c "CREATE ROLE velmora_reader LOGIN" >/dev/null || {
+          echo "services: could not create the role velmora_reader" >&2; return 1; }
         echo "services: PostgreSQL on 127.0.0.1:$port"
         return 0
       fi

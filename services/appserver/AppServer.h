@@ -21,7 +21,8 @@
 // | ChangeConName       | [old name, user, program], [new name, ...]  | "" or an error text             |
 // | GetBaseLimitedRecs  | table prefix, key condition, record count   | [permitted count or -1, keys]   |
 // | SimpleSQL           | SQL text, field list [, database, flag      | rows (arrays in field-list      |
-// |                     |  [, values bound to its "?" in order]]      | order) or Empty; read-only      |
+// |                     |  [, values bound to its "?" in order]]      | order) or Empty; read-only, and |
+// |                     |                                             | password hashes are refused     |
 // | TransactionSQL      | [statements], ""                            | True; accepts only the          |
 // |                     |                                             | attachment clean-up of the      |
 // |                     |                                             | caller's company                |

@@ -51,26 +51,78 @@ struct ParamTexts {
     }
 };
 
+// Opens a connection with the client encoding set and notices (such as "schema
+// already exists") kept quiet. Raises EStorageError.
+PGconn* OpenConnection(const std::string& conninfo, const std::string& who) {
+    PGconn* conn = PQconnectdb(conninfo.c_str());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const std::string message = Trim(PQerrorMessage(conn));
+        PQfinish(conn);
+        throw EStorageError("Cannot connect to PostgreSQL" + who + ": " + message);
+    }
+    PQsetClientEncoding(conn, "UTF8");
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    return conn;
+}
+
+std::string QuoteIdentifier(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
 }  // namespace
 
+// Two connections: `conn` runs the server's own statements as the owner of the
+// schema; `reader` (opened on first use) runs client text as kClientReaderRole,
+// which may read the company's tables but not the credential column. A client
+// statement can switch roles only among those its login belongs to, and the
+// reader's login belongs to no other role, so no text can widen what it reads.
 struct TPgStorage::Impl {
     PGconn* conn = nullptr;
+    PGconn* reader = nullptr;
+    std::string conninfo;
     std::string schema;
     std::unordered_map<std::string, std::string> prepared;  // numbered SQL -> statement name
     int cursors = 0;
 
-    [[noreturn]] void Fail(const std::string& what, const PGresult* res) const {
+    ~Impl() {
+        if (reader) PQfinish(reader);
+        if (conn) PQfinish(conn);
+    }
+
+    [[noreturn]] void Fail(const std::string& what, const PGresult* res, PGconn* on = nullptr) const {
         const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
-        std::string message = res ? PQresultErrorMessage(res) : PQerrorMessage(conn);
+        std::string message = res ? PQresultErrorMessage(res) : PQerrorMessage(on ? on : conn);
         message = Trim(message);
         if (state && std::string_view(state) == "25006") throw EReadOnlyError("Only reading is allowed here: " + message);
+        if (state && std::string_view(state) == "42501") throw EAccessError("Not allowed here: " + message);
         throw EStorageError(what + ": " + message);
     }
 
-    void Plain(const std::string& sql) {
-        ResultPtr res(PQexec(conn, sql.c_str()));
+    void Plain(const std::string& sql, PGconn* on = nullptr) {
+        ResultPtr res(PQexec(on ? on : conn, sql.c_str()));
         const auto status = PQresultStatus(res.get());
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(sql, res.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(sql, res.get(), on);
+    }
+
+    // The connection for client text, opened as the reader role on first use. Its
+    // password, if the server asks for one, comes from libpq's password file.
+    PGconn* Reader() {
+        if (reader) return reader;
+        const std::string role(kClientReaderRole);
+        reader = OpenConnection(conninfo + " user=" + role + " password=''", " as " + role);
+        try {
+            Plain("SET search_path TO " + QuoteIdentifier(schema), reader);
+        } catch (...) {
+            PQfinish(reader);
+            reader = nullptr;
+            throw;
+        }
+        return reader;
     }
 
     const std::string& Prepare(const std::string& numbered, int paramCount) {
@@ -116,13 +168,13 @@ struct TPgStorage::Impl {
 
     // Reads the results of a query sent in single-row mode. Every result is
     // consumed, also when the sink stops early or raises, so the connection stays usable.
-    void Drain(TRowSink& sink) {
+    void Drain(PGconn* on, TRowSink& sink) {
         std::vector<TColumnInfo> columns;
         std::vector<Variant> row;
         bool announced = false, wanted = true;
         ResultPtr failure;
         std::exception_ptr sinkError;
-        while (PGresult* raw = PQgetResult(conn)) {
+        while (PGresult* raw = PQgetResult(on)) {
             ResultPtr res(raw);
             const auto status = PQresultStatus(raw);
             if (status == PGRES_SINGLE_TUPLE || status == PGRES_TUPLES_OK) {
@@ -150,7 +202,7 @@ struct TPgStorage::Impl {
                 failure = std::move(res);
             }
         }
-        if (failure) Fail("Query failed", failure.get());
+        if (failure) Fail("Query failed", failure.get(), on);
         if (sinkError) std::rethrow_exception(sinkError);
     }
 };
@@ -158,30 +210,18 @@ struct TPgStorage::Impl {
 TPgStorage::TPgStorage(const std::string& conninfo, const std::string& schema, bool create)
     : impl_(std::make_unique<Impl>()) {
     if (!IsPlainIdentifier(schema)) throw EStorageError("Invalid database name: " + schema);
-    impl_->conn = PQconnectdb(conninfo.c_str());
-    if (PQstatus(impl_->conn) != CONNECTION_OK) {
-        const std::string message = Trim(PQerrorMessage(impl_->conn));
-        PQfinish(impl_->conn);
-        impl_->conn = nullptr;
-        throw EStorageError("Cannot connect to PostgreSQL: " + message);
-    }
-    PQsetClientEncoding(impl_->conn, "UTF8");
+    impl_->conn = OpenConnection(conninfo, "");
+    impl_->conninfo = conninfo;
     impl_->schema = LowerCase(schema);
-    // Quiet notices such as "schema already exists".
-    PQsetNoticeProcessor(impl_->conn, [](void*, const char*) {}, nullptr);
     if (create) {
-        impl_->Plain("CREATE SCHEMA IF NOT EXISTS \"" + impl_->schema + "\"");
+        impl_->Plain("CREATE SCHEMA IF NOT EXISTS " + QuoteIdentifier(impl_->schema));
     } else if (QueryValue("SELECT 1 FROM pg_namespace WHERE nspname = ?", {impl_->schema}).IsEmpty()) {
-        PQfinish(impl_->conn);
-        impl_->conn = nullptr;
         throw EStorageError("No database " + schema);
     }
-    impl_->Plain("SET search_path TO \"" + impl_->schema + "\"");
+    impl_->Plain("SET search_path TO " + QuoteIdentifier(impl_->schema));
 }
 
-TPgStorage::~TPgStorage() {
-    if (impl_->conn) PQfinish(impl_->conn);
-}
+TPgStorage::~TPgStorage() = default;
 
 std::string TPgStorage::NumberPlaceholders(std::string_view sql) {
     std::string out;
@@ -227,24 +267,25 @@ void TPgStorage::Query(std::string_view sql, const TParams& params, TRowSink& si
                              nullptr, 0))
         impl_->Fail("Cannot send query", nullptr);
     PQsetSingleRowMode(impl_->conn);
-    impl_->Drain(sink);
+    impl_->Drain(impl_->conn, sink);
 }
 
 void TPgStorage::QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) {
     if (InTransaction()) throw EStorageError("A read-only query cannot run inside a transaction");
     const std::string numbered = NumberPlaceholders(sql);
-    impl_->Plain("BEGIN READ ONLY");
+    PGconn* reader = impl_->Reader();
+    impl_->Plain("BEGIN READ ONLY", reader);
     try {
         ParamTexts texts(params);
         // PQsendQueryParams refuses a text of several statements.
-        if (!PQsendQueryParams(impl_->conn, numbered.c_str(), static_cast<int>(params.size()), nullptr,
+        if (!PQsendQueryParams(reader, numbered.c_str(), static_cast<int>(params.size()), nullptr,
                                texts.pointers.data(), nullptr, nullptr, 0))
-            impl_->Fail("Cannot send query", nullptr);
-        PQsetSingleRowMode(impl_->conn);
-        impl_->Drain(sink);
-        impl_->Plain("COMMIT");
+            impl_->Fail("Cannot send query", nullptr, reader);
+        PQsetSingleRowMode(reader);
+        impl_->Drain(reader, sink);
+        impl_->Plain("COMMIT", reader);
     } catch (...) {
-        ResultPtr res(PQexec(impl_->conn, "ROLLBACK"));
+        ResultPtr res(PQexec(reader, "ROLLBACK"));
         throw;
     }
 }
@@ -309,18 +350,19 @@ std::unique_ptr<TCursor> TPgStorage::OpenCursor(std::string_view sql, const TPar
     const std::string name = "c" + std::to_string(++impl_->cursors);
     // DECLARE takes a query only, and the extended protocol a single statement.
     const std::string declare = "DECLARE " + name + " NO SCROLL CURSOR WITH HOLD FOR " + NumberPlaceholders(sql);
-    impl_->Plain("BEGIN READ ONLY");
+    PGconn* reader = impl_->Reader();
+    impl_->Plain("BEGIN READ ONLY", reader);
     try {
         ParamTexts texts(params);
-        ResultPtr res(PQexecParams(impl_->conn, declare.c_str(), static_cast<int>(params.size()), nullptr,
+        ResultPtr res(PQexecParams(reader, declare.c_str(), static_cast<int>(params.size()), nullptr,
                                    texts.pointers.data(), nullptr, nullptr, 0));
-        if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) impl_->Fail("Cannot open query", res.get());
-        impl_->Plain("COMMIT");
+        if (PQresultStatus(res.get()) != PGRES_COMMAND_OK) impl_->Fail("Cannot open query", res.get(), reader);
+        impl_->Plain("COMMIT", reader);
     } catch (...) {
-        ResultPtr res(PQexec(impl_->conn, "ROLLBACK"));
+        ResultPtr res(PQexec(reader, "ROLLBACK"));
         throw;
     }
-    return std::make_unique<PgCursor>(impl_->conn, name);
+    return std::make_unique<PgCursor>(reader, name);
 }
 
 void TPgStorage::ExecuteScript(std::string_view script) { impl_->Plain(std::string(script)); }
@@ -337,6 +379,23 @@ void TPgStorage::Commit() { impl_->Plain("COMMIT"); }
 void TPgStorage::Rollback() { impl_->Plain("ROLLBACK"); }
 bool TPgStorage::InTransaction() const { return PQtransactionStatus(impl_->conn) != PQTRANS_IDLE; }
 
+void TPgStorage::GrantClientReads() {
+    const std::string schema = QuoteIdentifier(impl_->schema), role = QuoteIdentifier(kClientReaderRole);
+    const std::string credentials = QuoteIdentifier(LowerCase(kCredentialTable));
+    std::string columns;
+    for (const auto& row : QueryRows("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                                     "current_schema() AND table_name = lower(?) AND column_name <> lower(?) "
+                                     "ORDER BY ordinal_position",
+                                     {Variant(kCredentialTable), Variant(kCredentialColumn)}))
+        columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(row[0].AsString());
+    impl_->Plain("GRANT USAGE ON SCHEMA " + schema + " TO " + role);
+    impl_->Plain("GRANT SELECT ON ALL TABLES IN SCHEMA " + schema + " TO " + role);
+    if (!TableExists(kCredentialTable)) return;
+    // The table grant covers every column: the credential table gets a column grant instead.
+    impl_->Plain("REVOKE SELECT ON " + credentials + " FROM " + role);
+    if (!columns.empty()) impl_->Plain("GRANT SELECT (" + columns + ") ON " + credentials + " TO " + role);
+}
+
 void TPgStorage::DropSchema() {
-    impl_->Plain("DROP SCHEMA IF EXISTS \"" + impl_->schema + "\" CASCADE");
+    impl_->Plain("DROP SCHEMA IF EXISTS " + QuoteIdentifier(impl_->schema) + " CASCADE");
 }

@@ -3,13 +3,23 @@
 // schema of its own (named after the company database name, lower case), so one
 // PostgreSQL database serves many companies and several daemons.
 //
+// Client text (QueryReadOnly, OpenCursor) runs on a second connection, opened
+// on first use with the same connection settings but as the login
+// kClientReaderRole, whose password (when the server asks for one) comes from
+// libpq's password file. That role must exist (an administrator creates it:
+// CREATE ROLE velmora_reader LOGIN) and belong to no other role; every new
+// company schema grants it reading of everything but the credential column.
+//
 // Column names that PostgreSQL folded to lower case come back upper-cased, as the
 // case-insensitive servers the module's SQL was written for return them; quoted
 // mixed-case aliases come back as written. Large results are read row by row.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "services/appserver/Storage.h"
+
+inline constexpr std::string_view kClientReaderRole = "velmora_reader";
 
 class TPgStorage : public TStorage {
 public:
@@ -31,6 +41,10 @@ public:
     void Commit() override;
     void Rollback() override;
     bool InTransaction() const override;
+
+    // Lets kClientReaderRole read the schema's tables as they are now, except the
+    // credential column. Run once, when the schema has been filled.
+    void GrantClientReads();
 
     // Drops the schema and everything in it (tests clean up with it).
     void DropSchema();

@@ -14,9 +14,10 @@
 // | "pvdConSave" | the saved schemes of the user and program of LoadTable | refused                |
 //
 // The request [condition, order] is client text: it is adapted by RewriteSql and
-// run read-only, so it can never write. A provider keeps the open query between
-// calls and continues it when the caller asks for the rows that follow; any other
-// position or request reopens it, so the answers depend only on the arguments.
+// run read-only, so it can never write nor read password hashes. A provider keeps
+// the open query between calls and continues it when the caller asks for the rows
+// that follow; any other position or request reopens it, so the answers depend
+// only on the arguments.
 //
 // Applying a delta (main provider): each change runs inside a savepoint of one
 // transaction. An insert needs the add right; a modify or delete locates the

@@ -77,6 +77,7 @@ std::unique_ptr<TStorage> OpenCompanyDatabase(const TServerSettings& settings, c
                                               bool create) {
     if (!IsValidDatabaseName(databaseName)) throw EStorageError("Invalid database name: " + databaseName);
     std::unique_ptr<TStorage> storage;
+    TPgStorage* postgres = nullptr;
     if (settings.Kind == TStorageKind::SQLite) {
         const std::string path = settings.DataFolder + "/" + databaseName + ".db";
         if (!create && !std::filesystem::exists(path)) throw EStorageError("No database " + databaseName);
@@ -84,18 +85,20 @@ std::unique_ptr<TStorage> OpenCompanyDatabase(const TServerSettings& settings, c
         std::filesystem::create_directories(settings.DataFolder, ec);
         storage = std::make_unique<TSqliteStorage>(path);
     } else {
-        storage = std::make_unique<TPgStorage>(settings.ConnInfo, databaseName, create);
+        auto pg = std::make_unique<TPgStorage>(settings.ConnInfo, databaseName, create);
+        postgres = pg.get();
+        storage = std::move(pg);
     }
     if (storage->TableExists("SCHEMAINFO")) return storage;
     if (!create) throw EStorageError("No database " + databaseName);
     // A new database: create it under a transaction, so that a second server
     // opening it at the same moment waits and then finds it complete.
     TTransaction tx(*storage);
-    if (storage->Kind() == TStorageKind::PostgreSQL)
-        storage->Execute("SELECT pg_advisory_xact_lock(hashtext(current_schema()))");
+    if (postgres) storage->Execute("SELECT pg_advisory_xact_lock(hashtext(current_schema()))");
     if (!storage->TableExists("SCHEMAINFO")) {
         storage->ExecuteScript(SchemaScript());
         storage->ExecuteScript(DemoScript());
+        if (postgres) postgres->GrantClientReads();
     }
     tx.Commit();
     return storage;

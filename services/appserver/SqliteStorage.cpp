@@ -4,6 +4,8 @@
 
 #include <unordered_map>
 
+#include "platform/core/Strings.h"
+
 namespace {
 
 struct StmtDeleter {
@@ -13,12 +15,21 @@ using StmtPtr = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
 
 // While set, the connection may only read: SELECT itself, reading columns and
 // calling functions. Everything else (writes, PRAGMA, ATTACH, transactions) is
-// refused when the statement is prepared.
-int ReadOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*) {
+// refused when the statement is prepared, and so is any use of the credential
+// column and the one function that hands out and takes raw pointers. The flag
+// tells the caller that the credential column was the reason.
+int ReadOnlyAuthorizer(void* credentialDenied, int action, const char* arg1, const char* arg2, const char*,
+                       const char*) {
     switch (action) {
-        case SQLITE_SELECT:
         case SQLITE_READ:
+            if (arg1 && arg2 && SameText(arg1, kCredentialTable) && SameText(arg2, kCredentialColumn)) {
+                *static_cast<bool*>(credentialDenied) = true;
+                return SQLITE_DENY;
+            }
+            return SQLITE_OK;
         case SQLITE_FUNCTION:
+            return arg2 && SameText(arg2, "fts3_tokenizer") ? SQLITE_DENY : SQLITE_OK;
+        case SQLITE_SELECT:
         case SQLITE_RECURSIVE:
             return SQLITE_OK;
         default:
@@ -26,10 +37,11 @@ int ReadOnlyAuthorizer(void*, int action, const char*, const char*, const char*,
     }
 }
 
-// Clears the authorizer however the read-only query ends.
+// Installs the authorizer for one prepare and clears it however the prepare ends.
 struct AuthorizerGuard {
     sqlite3* db;
-    explicit AuthorizerGuard(sqlite3* d) : db(d) { sqlite3_set_authorizer(db, ReadOnlyAuthorizer, nullptr); }
+    bool credentialDenied = false;
+    explicit AuthorizerGuard(sqlite3* d) : db(d) { sqlite3_set_authorizer(db, ReadOnlyAuthorizer, &credentialDenied); }
     ~AuthorizerGuard() { sqlite3_set_authorizer(db, nullptr, nullptr); }
 };
 
@@ -137,6 +149,8 @@ struct TSqliteStorage::Impl {
         const char* tail = nullptr;
         const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
         stmt.reset(raw);
+        if ((rc & 0xff) == SQLITE_AUTH && guard.credentialDenied)
+            throw EAccessError("Credentials cannot be read: " + std::string(sqlite3_errmsg(db)));
         if ((rc & 0xff) == SQLITE_AUTH)
             throw EReadOnlyError("Only reading is allowed here: " + std::string(sqlite3_errmsg(db)));
         if (rc != SQLITE_OK) Fail("Cannot prepare query");

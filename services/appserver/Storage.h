@@ -10,10 +10,15 @@
 //  - `QueryReadOnly` runs text that came from a client: exactly one statement,
 //    and the engine itself refuses any write (SQLite authorizer, PostgreSQL
 //    READ ONLY transaction). It is not cached.
+//  - Client text never reaches the credential column (kCredentialTable,
+//    kCredentialColumn): a client query that names it anywhere, also in a
+//    condition or a sub-select, raises EAccessError and gives no row. SQLite
+//    refuses it in the read-only authorizer; PostgreSQL runs client text on a
+//    login of its own (PgStorage.h) that has no privilege on the column.
 //  - Transactions: `TTransaction` (below) begins in its constructor and rolls
 //    back in its destructor unless committed, so every path restores state.
 //  - Errors raise EStorageError with the engine's message; a refused write in
-//    read-only mode raises EReadOnlyError.
+//    read-only mode raises EReadOnlyError, a refused read of credentials EAccessError.
 // One storage object is one database connection, used by one thread at a time.
 #include <cstdint>
 #include <functional>
@@ -26,6 +31,11 @@
 
 VELMORA_DECLARE_EXCEPTION(EStorageError, Exception);
 VELMORA_DECLARE_EXCEPTION(EReadOnlyError, EStorageError);
+VELMORA_DECLARE_EXCEPTION(EAccessError, EStorageError);
+
+// The stored password hashes: read by the server's login check only.
+inline constexpr std::string_view kCredentialTable = "USERS";
+inline constexpr std::string_view kCredentialColumn = "PASSWORD_HASH";
 
 enum class TStorageKind { SQLite, PostgreSQL };
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/core/DateTime.h"
 #include "platform/db/Provider.h"
 #include "services/appserver/AppServer.h"
+#include "services/appserver/AppServerDaemon.h"
 #include "tests/services/appserver/TestBackends.h"
 
 namespace {
@@ -170,6 +173,61 @@ TEST_P(AppServerTest, ConditionTextsCanNeverWrite) {
     EXPECT_ANY_THROW(server.Call("SimpleSQL", "DELETE FROM AJSMB", ""));
     EXPECT_ANY_THROW(server.Call("SimpleSQL", "SELECT 1 FROM AJSMB; DELETE FROM AJSMB", ""));
     EXPECT_EQ(3, Fetch(server, "pvdMain", -1, 0).RowCount());
+}
+
+TEST_P(AppServerTest, ClientSqlNeverReadsPasswordHashes) {
+    Variant server = ConnectAs("U3");
+    struct Case {
+        const char* name;
+        std::string sql;
+    };
+    std::vector<Case> cases = {
+        {"the column", "SELECT PASSWORD_HASH FROM USERS"},
+        {"every column", "SELECT * FROM USERS"},
+        {"alias, prefix and lower case", "select u.password_hash from $$users u"},
+        {"quoted names", "SELECT \"PASSWORD_HASH\" FROM \"USERS\""},
+        {"only in the condition", "SELECT USER_ID FROM USERS WHERE PASSWORD_HASH LIKE '$argon2%'"},
+        {"sub-select", "SELECT (SELECT MAX(PASSWORD_HASH) FROM USERS) AS H FROM AJSMB"},
+        {"common table expression", "WITH X AS (SELECT * FROM USERS) SELECT USER_ID FROM X"},
+    };
+    if (GetParam() == TestBackend::PostgreSQL) {
+        // A statement that switches to the owner's role and then runs text of its own.
+        const std::string owner = db.Connect()->QueryValue("SELECT current_user").AsString();
+        cases.push_back({"role switch", "SELECT set_config('role', '" + owner +
+                                            "', true), query_to_xml('SELECT PASSWORD_HASH FROM USERS', false, false, '')"});
+    }
+    auto refused = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const Exception& e) {
+            EXPECT_EQ(std::string::npos, std::string(e.Message()).find("$argon2")) << e.Message();
+            return true;
+        }
+        return false;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(refused([&] { server.Call("SimpleSQL", c.sql, ""); }));
+    }
+    const char* conditions[] = {
+        "AJSMB.CREATOR IN (SELECT USER_ID FROM USERS WHERE PASSWORD_HASH LIKE '$argon2id%')",
+        "EXISTS (SELECT 1 FROM $$USERS U WHERE U.PASSWORD_HASH > '')",
+    };
+    for (const char* condition : conditions) {
+        SCOPED_TRACE(condition);
+        EXPECT_TRUE(refused([&] { Fetch(server, "pvdMain", -1, 0, Request(condition)); }));
+        EXPECT_TRUE(refused([&] { Fetch(server, "pvdColor", -1, 0, Request(condition)); }));
+    }
+
+    // Everything else about users stays readable, and logging in still works.
+    Variant users = server.Call("SimpleSQL", "SELECT USER_ID, USER_NAME, MAIN_GROUP FROM USERS ORDER BY USER_ID", "");
+    ASSERT_TRUE(users.IsArray());
+    ASSERT_EQ(4, users.Count());
+    EXPECT_EQ("U3", users[3][0].AsString());
+    EXPECT_EQ("G2", users[3][2].AsString());
+    EXPECT_EQ(3, Fetch(server, "pvdMain", -1, 0, Request("AJSMB.CREATOR IN (SELECT USER_ID FROM USERS)")).RowCount());
+    EXPECT_TRUE(VerifyLogin(Settings(), db.Name(), "U3", "demo"));
+    EXPECT_FALSE(VerifyLogin(Settings(), db.Name(), "U3", "guess"));
 }
 
 TEST_P(AppServerTest, SimpleSqlResolvesTheModulesTableNamesAndTop) {

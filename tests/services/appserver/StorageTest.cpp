@@ -14,6 +14,7 @@ protected:
             "CREATE TABLE ITEMS (CODE VARCHAR(10) NOT NULL PRIMARY KEY, NAME VARCHAR(40), QTY INTEGER, "
             "PRICE DOUBLE PRECISION);"
             "INSERT INTO ITEMS VALUES ('A1', '甲', 1, 1.5);");
+        TTestDatabase::AllowClientReads(*storage);
     }
     TTestDatabase db{GetParam()};
     std::unique_ptr<TStorage> storage;
@@ -79,6 +80,7 @@ TEST_P(StorageTest, ReadOnlyQueriesRefuseEveryWrite) {
         {"create", "CREATE TABLE X (A INTEGER)"},
         {"second statement", "SELECT 1 FROM ITEMS; DELETE FROM ITEMS"},
         {"write in sub-select", "SELECT * FROM ITEMS WHERE CODE IN (SELECT 'x') ; UPDATE ITEMS SET QTY = 0"},
+        {"function handing out raw pointers", "SELECT fts3_tokenizer('simple')"},
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.name);
@@ -133,6 +135,7 @@ TEST_P(CursorTest, FetchesInPortionsWhileOtherStatementsRun) {
     SKIP_WITHOUT_BACKEND(db);
     auto storage = db.Connect();
     storage->ExecuteScript("CREATE TABLE N (V INTEGER NOT NULL PRIMARY KEY)");
+    TTestDatabase::AllowClientReads(*storage);
     for (int i = 1; i <= 5; ++i) storage->Execute("INSERT INTO N VALUES (?)", {i});
     auto cursor = storage->OpenCursor("SELECT V FROM N WHERE V > ? ORDER BY V", {1});
     TRowCollector rows;
@@ -154,6 +157,7 @@ TEST_P(CursorTest, RefusesWrites) {
     SKIP_WITHOUT_BACKEND(db);
     auto storage = db.Connect();
     storage->ExecuteScript("CREATE TABLE N (V INTEGER)");
+    TTestDatabase::AllowClientReads(*storage);
     EXPECT_THROW(storage->OpenCursor("DELETE FROM N", {}), EStorageError);
     EXPECT_THROW(storage->OpenCursor("SELECT V FROM N; DELETE FROM N", {}), EStorageError);
     EXPECT_FALSE(storage->InTransaction());

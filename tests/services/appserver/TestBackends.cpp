@@ -53,3 +53,7 @@ std::unique_ptr<TStorage> TTestDatabase::Connect() const {
     if (backend_ == TestBackend::SQLite) return std::make_unique<TSqliteStorage>(folder_ + "/" + name_ + ".db");
     return std::make_unique<TPgStorage>(conninfo_, name_);
 }
+
+void TTestDatabase::AllowClientReads(TStorage& storage) {
+    if (auto* pg = dynamic_cast<TPgStorage*>(&storage)) pg->GrantClientReads();
+}

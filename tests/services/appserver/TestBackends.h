@@ -24,6 +24,9 @@ public:
     bool Unavailable() const { return unavailable_; }
     // A new connection to the same database.
     std::unique_ptr<TStorage> Connect() const;
+    // Lets client text read the tables a test created itself (a company database
+    // grants this when it is created; SQLite needs nothing).
+    static void AllowClientReads(TStorage& storage);
     // The company database name it stands for.
     const std::string& Name() const { return name_; }
     // Folder of the SQLite files (empty for PostgreSQL).
