@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/core/DateTime.h"
+#include "services/appserver/LookupServer.h"
 #include "services/appserver/UserStore.h"
 
 namespace {
@@ -35,7 +36,7 @@ std::string PadRight(std::string text, int size) {
 
 }  // namespace
 
-TAppServer::TAppServer(TServerSettings settings) : AutoObject("TessmarS.Class1"), session_(std::move(settings)) {
+TAppServer::TAppServer(TServerSettings settings) : AutoObject(kAppServerProgId), session_(std::move(settings)) {
     Method("Connect", [this](OleArgs& a) {
         if (a.empty()) throw EOleError("Connect expects the session array");
         return Variant(Connect(a[0]));
@@ -427,6 +428,7 @@ bool TAppServer::TransactionSQL(const Variant& statements) {
     return true;
 }
 
-void RegisterAppServerClass() {
-    RegisterOleClass("TessmarS.Class1", [] { return std::make_shared<TAppServer>(ReadServerSettings()); });
+void RegisterAppServerClasses() {
+    RegisterOleClass(kAppServerProgId, [] { return std::make_shared<TAppServer>(ReadServerSettings()); });
+    RegisterOleClass(kLookupServerProgId, [] { return std::make_shared<TLookupServer>(); });
 }

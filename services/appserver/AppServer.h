@@ -46,6 +46,8 @@
 #include "services/appserver/ServerProvider.h"
 #include "services/appserver/ServerSession.h"
 
+inline constexpr const char* kAppServerProgId = "TessmarS.Class1";
+
 class TAppServer : public AutoObject {
 public:
     explicit TAppServer(TServerSettings settings);
@@ -73,6 +75,8 @@ private:
     std::map<std::string, std::unique_ptr<TServerProvider>, LessText> providers_;
 };
 
-// Registers "TessmarS.Class1" for CreateOleObject: each object opens its company
-// database with the settings of this installation (ReadServerSettings).
-void RegisterAppServerClass();
+// Registers the program ids the module creates in-process (the loopback rule):
+// "TessmarS.Class1", whose objects open their company database with the
+// settings of this installation (ReadServerSettings), and the lookup server
+// "PikvaloS.Class1" (LookupServer.h). The shell and the tests call it once.
+void RegisterAppServerClasses();

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "services/appserver/AppServer.h"
+#include "services/appserver/LookupServer.h"
 
 namespace {
 
@@ -168,6 +169,11 @@ struct TAppServerDaemon::Impl {
             Fail(stream, "EProtocolError", "Protocol version " + std::to_string(kWireVersion) + " is required");
             return;
         }
+        const std::string progId = At(hello, 2).IsString() ? At(hello, 2).AsString() : "";
+        if (!SameText(progId, kAppServerProgId) && !SameText(progId, kLookupServerProgId)) {
+            Fail(stream, "EProtocolError", "This daemon serves no object '" + progId + "'");
+            return;
+        }
         WriteFrame(stream, TFrameKind::Welcome, {kWireVersion});
 
         TFrame login = ReadFrame(stream, options.MaxFrame);
@@ -181,8 +187,14 @@ struct TAppServerDaemon::Impl {
         WriteFrame(stream, TFrameKind::LoginOk, {});
         SetReceiveTimeout(socket, options.IdleTimeoutSeconds);
 
-        TAppServer server(options.Settings);
-        server.SetAuthenticated(user, database);
+        std::shared_ptr<IDispatch> server;
+        if (SameText(progId, kAppServerProgId)) {
+            auto appServer = std::make_shared<TAppServer>(options.Settings);
+            appServer->SetAuthenticated(user, database);
+            server = std::move(appServer);
+        } else {
+            server = std::make_shared<TLookupServer>();
+        }
         for (;;) {
             TFrame call = ReadFrame(stream, options.MaxFrame);
             if (call.Kind != TFrameKind::Call || !At(call, 0).IsString()) throw EProtocolError("Call expected");
@@ -192,7 +204,7 @@ struct TAppServerDaemon::Impl {
             std::vector<Variant> reply;
             TFrameKind kind = TFrameKind::Result;
             try {
-                Variant result = server.Invoke(At(call, 0).AsString(), InvokeKind::Method, args);
+                Variant result = server->Invoke(At(call, 0).AsString(), InvokeKind::Method, args);
                 reply = {std::move(result), Variant::ArrayOf(std::move(args))};
             } catch (const Exception& e) {
                 kind = TFrameKind::Failure;

@@ -1,9 +1,10 @@
 #pragma once
-// `TAppServerDaemon`: serves the application server object to remote clients over
-// TCP, optionally TLS, with the frames of WireProtocol.h. Every connection has
-// its own thread, its own TAppServer session and its own database connection, so
-// a client that misbehaves (garbage, truncated or oversized frames, silence)
-// loses only its own connection. A connection must log in (user id and password
+// `TAppServerDaemon`: serves the application server and its lookup server to
+// remote clients over TCP, optionally TLS, with the frames of WireProtocol.h.
+// Every connection has its own thread and its own server object, as its Hello
+// names it: "TessmarS.Class1" (with its own session and database connection) or
+// "PikvaloS.Class1". So a client that misbehaves (garbage, truncated or oversized
+// frames, silence) loses only its own connection. A connection must log in (user id and password
 // checked against the salted, slow hash in the users table of the named company
 // database) before any call is served.
 #include <cstdint>

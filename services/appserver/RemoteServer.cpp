@@ -15,6 +15,7 @@ struct TRemoteServer::Impl {
     tcp::socket socket{io};
     std::unique_ptr<asio::ssl::context> context;
     std::unique_ptr<asio::ssl::stream<tcp::socket&>> tls;
+    std::string serverName;
     bool broken = false;
 
     template <typename F>
@@ -59,7 +60,8 @@ std::shared_ptr<TRemoteServer> TRemoteServer::Connect(const TRemoteOptions& opti
             impl->tls = std::make_unique<asio::ssl::stream<tcp::socket&>>(impl->socket, *impl->context);
             impl->tls->handshake(asio::ssl::stream_base::client);
         }
-        impl->Send(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion});
+        impl->serverName = options.ServerName;
+        impl->Send(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion, options.ServerName});
         TFrame welcome = impl->Receive();
         if (welcome.Kind != TFrameKind::Welcome)
             throw ERemoteError(welcome.Values.size() > 1 ? welcome.Values[1].AsString() : "The server refused the connection");
@@ -75,6 +77,8 @@ std::shared_ptr<TRemoteServer> TRemoteServer::Connect(const TRemoteOptions& opti
     }
     return std::make_shared<TRemoteServer>(std::move(impl));
 }
+
+std::string TRemoteServer::DispatchName() const { return impl_->serverName + " (remote)"; }
 
 Variant TRemoteServer::Invoke(std::string_view member, InvokeKind kind, OleArgs& args) {
     if (kind != InvokeKind::Method) throw EOleError("Remote properties are not supported: " + std::string(member));

@@ -8,7 +8,8 @@
 //
 // | kind     | sent by | payload                                   |
 // |----------|---------|-------------------------------------------|
-// | Hello    | client  | text "VELMORA-APPSERVER", version (Integer)|
+// | Hello    | client  | text "VELMORA-APPSERVER", version (Integer),|
+// |          |         | program id of the server object (text)    |
 // | Welcome  | server  | version (Integer)                         |
 // | Login    | client  | database, user id, password (texts)       |
 // | LoginOk  | server  | —                                         |
@@ -16,9 +17,11 @@
 // | Result   | server  | result, the arguments after the call      |
 // | Failure  | server  | error class name, message (texts)         |
 //
-// Order: Hello/Welcome, Login/LoginOk, then any number of Call/Result-or-Failure.
-// A wrong version or a failed login is answered with Failure and the connection
-// closes; nothing but Hello and Login is served before the login succeeded.
+// Order: Hello/Welcome, Login/LoginOk, then any number of Call/Result-or-Failure,
+// all served by one object of the program id the Hello named. A wrong version, a
+// program id the daemon does not serve or a failed login is answered with Failure
+// and the connection closes; nothing but Hello and Login is served before the
+// login succeeded.
 //
 // Payload values are Variants in a self-describing binary form: a type byte, then
 // Boolean 1 byte, Integer 8 bytes, Double/Date 8 bytes (little-endian), String a
@@ -35,7 +38,7 @@
 
 VELMORA_DECLARE_EXCEPTION(EProtocolError, Exception);
 
-inline constexpr int kWireVersion = 1;
+inline constexpr int kWireVersion = 2;
 inline constexpr std::string_view kWireGreeting = "VELMORA-APPSERVER";
 inline constexpr uint32_t kDefaultMaxFrame = 64u << 20;   // 64 MiB
 

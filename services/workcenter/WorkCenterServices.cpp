@@ -28,7 +28,7 @@ void OpenWithDesktop(const std::string& pathOrUrl) {
 
 void RegisterWorkCenterServices(TWorkCenterOptions options) {
     // The default opener makes the in-process server by its program id.
-    if (!IsOleClassRegistered("TessmarS.Class1")) RegisterAppServerClass();
+    if (!IsOleClassRegistered("TessmarS.Class1")) RegisterAppServerClasses();
     TServerLink& link = WorkCenterLink();
     link.SetOpener(options.OpenServer);
     RegisterOleClass("KestrinWorkCenter.Manager", [&link, options] { return std::make_shared<TWorkCenter>(link, options); });

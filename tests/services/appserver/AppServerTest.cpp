@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "platform/core/DateTime.h"
@@ -411,5 +412,45 @@ TEST_P(AppServerTest, TransactionSqlAcceptsOnlyTheAttachmentCleanUpOfTheOwnCompa
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AppServerTest, ::testing::ValuesIn(AllBackends()), BackendName);
+
+// Sets an environment variable for the life of the object.
+class TEnvironment {
+public:
+    TEnvironment(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        had_ = std::getenv(name) != nullptr;
+        setenv(name, value.c_str(), 1);
+    }
+    ~TEnvironment() {
+        if (had_) setenv(name_, old_.c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+TEST(AppServerClasses, BothProgramIdsGiveInProcessObjects) {
+    TTestDatabase folder(TestBackend::SQLite);
+    // No installation: the embedded SQLite files go to the data folder.
+    TEnvironment registry("VELMORA_REGISTRY", folder.Folder() + "/no-registry.ini");
+    TEnvironment data("VELMORA_DATA_DIR", folder.Folder());
+    RegisterAppServerClasses();
+
+    Variant server = CreateOleObject("TESSMARS.Class1");
+    Variant params = Variant::ArrayOf({"TOVI58", "DS", "DEMO", "DEMO", true, true});
+    EXPECT_EQ(0, server.Call("Connect", ByRef(params)).AsInt());
+    EXPECT_NE(std::string::npos, server.Call("SvrData").AsString().find("M11_TABLE=AJSMB"));
+
+    Variant lookup = CreateOleObject("PikvaloS.Class1");
+    ASSERT_TRUE(lookup.IsDispatch());
+    EXPECT_EQ("PikvaloS.Class1", lookup.AsDispatch()->DispatchName());
+    EXPECT_THROW(lookup.Call("SvrData"), EOleError);
+
+    UnregisterOleClass("TessmarS.Class1");
+    UnregisterOleClass("PikvaloS.Class1");
+}
 
 }  // namespace

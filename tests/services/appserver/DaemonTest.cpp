@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/db/Provider.h"
+#include "services/appserver/AppServer.h"
 #include "services/appserver/AppServerDaemon.h"
 #include "services/appserver/RemoteServer.h"
 #include "tests/services/appserver/TestBackends.h"
@@ -134,11 +135,40 @@ TEST_P(DaemonTest, UnauthenticatedClientsGetNothing) {
         EXPECT_THROW(TRemoteServer::Connect(o), ERemoteError);
     }
     // A call before logging in is not served: the connection is closed.
-    const std::string hello = EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion});
+    const std::string hello = EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion, kAppServerProgId});
     const std::string call = EncodeFrame(TFrameKind::Call, {"SimpleSQL", Variant::ArrayOf({"SELECT * FROM USERS", ""})});
     EXPECT_TRUE(ServerClosesAfter(daemon.Port(), hello + call));
     EXPECT_TRUE(ServerClosesAfter(daemon.Port(), call));
     WaitForConnections(daemon, 0);
+}
+
+TEST_P(DaemonTest, TheLookupServerIsServedAfterTheSameLogin) {
+    TAppServerDaemon daemon(Options());
+    daemon.Start();
+    Variant server = RemoteConnect(daemon.Port());
+    TRemoteOptions o = Login(daemon.Port());
+    o.ServerName = "PikvaloS.Class1";
+    Variant lookup(std::static_pointer_cast<IDispatch>(TRemoteServer::Connect(o)));
+    EXPECT_EQ("PikvaloS.Class1 (remote)", lookup.AsDispatch()->DispatchName());
+    WaitForConnections(daemon, 2);
+    // It has no members: a call is an error of the object, not of the connection.
+    for (int i = 0; i < 2; ++i) {
+        try {
+            lookup.Call("SimpleSQL", "SELECT USER_ID FROM USERS", "");
+            ADD_FAILURE() << "the lookup server answered";
+        } catch (const ERemoteError& e) {
+            ADD_FAILURE() << e.Message();
+        } catch (const EOleError& e) {
+            EXPECT_NE(std::string::npos, std::string(e.Message()).find("Unknown name")) << e.Message();
+        }
+    }
+    EXPECT_EQ(1, server.Call("WhatIs", "SQLTYPE").AsInt());
+
+    o.Password = "guess";
+    EXPECT_THROW(TRemoteServer::Connect(o), ERemoteError);
+    o = Login(daemon.Port());
+    o.ServerName = "Other.Class1";
+    EXPECT_THROW(TRemoteServer::Connect(o), ERemoteError);
 }
 
 TEST_P(DaemonTest, BadFramesCloseOnlyTheirConnection) {
@@ -146,9 +176,9 @@ TEST_P(DaemonTest, BadFramesCloseOnlyTheirConnection) {
     TAppServerDaemon daemon(options);
     daemon.Start();
     Variant survivor = RemoteConnect(daemon.Port());
-    const std::string hello = EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion});
+    const std::string hello = EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion, kAppServerProgId});
     std::string oversized = "\xff\xff\xff\x7f";
-    std::string truncated = EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion});
+    std::string truncated = hello;
     truncated.resize(truncated.size() - 3);
     std::string lyingArray(4, '\0');
     lyingArray += char(TFrameKind::Hello);
@@ -163,7 +193,8 @@ TEST_P(DaemonTest, BadFramesCloseOnlyTheirConnection) {
         {"oversized length", oversized},
         {"truncated frame", truncated},
         {"array larger than its frame", lyingArray},
-        {"wrong version", EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), 99})},
+        {"wrong version", EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), 99, kAppServerProgId})},
+        {"unknown server object", EncodeFrame(TFrameKind::Hello, {std::string(kWireGreeting), kWireVersion, "Other.Class1"})},
         {"garbage after hello", hello + std::string("\x05\x00\x00\x00\x05\xee\xee\xee\xee", 9)},
     };
     for (const auto& c : cases) {
