@@ -109,12 +109,10 @@ struct TPgStorage::Impl {
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(sql, res.get(), on);
     }
 
-    // The connection for client text, opened as the reader role on first use. Its
-    // password, if the server asks for one, comes from libpq's password file.
+    // The connection for client text, opened as the reader role on first use.
     PGconn* Reader() {
         if (reader) return reader;
-        const std::string role(kClientReaderRole);
-        reader = OpenConnection(conninfo + " user=" + role + " password=''", " as " + role);
+        reader = OpenConnection(ReaderConnInfo(conninfo), " as " + std::string(kClientReaderRole));
         try {
             Plain("SET search_path TO " + QuoteIdentifier(schema), reader);
         } catch (...) {
@@ -222,6 +220,30 @@ TPgStorage::TPgStorage(const std::string& conninfo, const std::string& schema, b
 }
 
 TPgStorage::~TPgStorage() = default;
+
+std::string TPgStorage::ReaderConnInfo(const std::string& conninfo) {
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+    if (!options) {
+        const std::string message = error ? Trim(error) : "out of memory";
+        PQfreemem(error);
+        throw EStorageError("Cannot read the PostgreSQL connection settings: " + message);
+    }
+    std::string out;
+    for (const PQconninfoOption* o = options; o->keyword; ++o) {
+        const std::string_view keyword = o->keyword;
+        if (!o->val || keyword == "user" || keyword == "password") continue;
+        out += keyword;
+        out += "='";
+        for (const char* c = o->val; *c; ++c) {
+            if (*c == '\\' || *c == '\'') out += '\\';
+            out += *c;
+        }
+        out += "' ";
+    }
+    PQconninfoFree(options);
+    return out + "user=" + std::string(kClientReaderRole) + " password=''";
+}
 
 std::string TPgStorage::NumberPlaceholders(std::string_view sql) {
     std::string out;

@@ -49,6 +49,12 @@ public:
     // Drops the schema and everything in it (tests clean up with it).
     void DropSchema();
 
+    // The connection settings of the reader's login: the owner's settings
+    // (keyword/value or URI form) with user kClientReaderRole and an empty password,
+    // so that libpq takes the reader's password from its password file. Raises
+    // EStorageError for settings libpq cannot read.
+    static std::string ReaderConnInfo(const std::string& conninfo);
+
     // `?` placeholders outside quotes and comments become $1, $2, ...
     static std::string NumberPlaceholders(std::string_view sql);
 

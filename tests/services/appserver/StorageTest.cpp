@@ -118,6 +118,25 @@ TEST_P(StorageTest, TwoConnectionsSeeCommittedWork) {
 
 INSTANTIATE_TEST_SUITE_P(Backends, StorageTest, ::testing::ValuesIn(AllBackends()), BackendName);
 
+TEST(PgStorage, TheReaderLogsInWithItsOwnNameAndNoPasswordOfTheOwner) {
+    struct Case {
+        const char* conninfo;
+        const char* reader;
+    };
+    const Case cases[] = {
+        {"host=db port=5433 user=owner password=secret dbname=velmora",
+         "dbname='velmora' host='db' port='5433' user=velmora_reader password=''"},
+        {"postgresql://owner:secret@db:5433/velmora?connect_timeout=10",
+         "connect_timeout='10' dbname='velmora' host='db' port='5433' user=velmora_reader password=''"},
+        {"dbname='o\\'brien'", "dbname='o\\'brien' user=velmora_reader password=''"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.conninfo);
+        EXPECT_EQ(c.reader, TPgStorage::ReaderConnInfo(c.conninfo));
+    }
+    EXPECT_THROW(TPgStorage::ReaderConnInfo("host='unterminated"), EStorageError);
+}
+
 TEST(PgStorage, PlaceholdersAreNumberedOutsideQuotesAndComments) {
     EXPECT_EQ("SELECT '?' , $1, \"a?\" -- ?\n, $2", TPgStorage::NumberPlaceholders("SELECT '?' , ?, \"a?\" -- ?\n, ?"));
 }
