@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/vcl/Dialogs.h"
+#include "platform/vcl/StandardClasses.h"
 #include "platform/vcl/Timer.h"
 
 const TClassInfo& TApplication::StaticClass() {
@@ -21,7 +22,7 @@ const TClassInfo& TApplication::StaticClass() {
     return info;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr) { RegisterStandardClasses(); }
 
 TApplication::~TApplication() = default;
 

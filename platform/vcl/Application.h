@@ -135,7 +135,8 @@ private:
     std::unique_ptr<TFont> iconFont_, hintFont_, menuFont_;
 };
 
-// The program's application and screen objects (created on first use).
+// The program's application and screen objects (created on first use; the
+// application registers the standard component classes by name).
 TApplication* Application();
 TScreen* Screen();
 

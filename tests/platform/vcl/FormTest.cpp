@@ -206,8 +206,14 @@ TEST(Forms, CreatedFormsRunOnCreateAndFormsByClassName) {
     TFormPtr<TProbeForm> probe(NewForm<TProbeForm>(nullptr));
     EXPECT_TRUE(probe->created);
 
-    RegisterClass(TForm::StaticClass());
+    Application();   // registers the standard classes
     TComponent owner(nullptr);
+    for (const char* name : {"TEdit", "TPanel", "TStringGrid", "TMainMenu", "TTimer", "TPageControl"}) {
+        SCOPED_TRACE(name);
+        TComponent* c = CreateComponentByClassName(name, &owner);
+        EXPECT_EQ(c->ClassName(), name);
+        delete c;
+    }
     auto* byName = dynamic_cast<TForm*>(CreateComponentByClassName("TForm", &owner));
     ASSERT_NE(byName, nullptr);
     EXPECT_EQ(byName->Owner(), &owner);
