@@ -32,9 +32,7 @@ const TClassInfo& TCustomComboBox::StaticClass() {
 
 TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomEdit(owner), items_(std::make_unique<TStringList>()) {
     SetBoundsQuiet(0, 0, 145, 21);
-    items_->OnChange = [this](TObject*) {
-        if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
-    };
+    items_->OnChange = [this](TObject*) { ItemsChanged(); };
 }
 
 TCustomComboBox::~TCustomComboBox() { items_->OnChange = nullptr; }
@@ -44,7 +42,7 @@ void TCustomComboBox::SetItemIndex(int index) {
     choosing_ = silent_ = true;
     try {
         itemIndex_ = index;
-        SetText(index >= 0 ? items_->Strings(index) : std::string());
+        SetText(index >= 0 ? ItemText(index) : std::string());
     } catch (...) {
         choosing_ = silent_ = false;
         throw;
@@ -66,7 +64,7 @@ void TCustomComboBox::ChooseItem(int index) {
     itemIndex_ = index;
     const std::string old = Text();
     try {
-        SetText(items_->Strings(index));
+        SetText(ItemText(index));
     } catch (...) {
         choosing_ = false;
         throw;
@@ -126,13 +124,19 @@ void TCustomComboBox::KeyPress(char32_t& key) {
     const int n = items_->Count();
     for (int k = 1; k <= n; ++k) {
         const int i = (itemIndex_ + k + n) % n;
-        const std::string& s = items_->Strings(i);
+        const std::string s = ItemText(i);
         if (s.size() >= prefix.size() && SameText(std::string_view(s).substr(0, prefix.size()), prefix)) {
             ChooseItem(i);
             return;
         }
     }
 }
+
+void TCustomComboBox::ItemsChanged() {
+    if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
+}
+
+std::string TCustomComboBox::ItemText(int index) const { return items_->Strings(index); }
 
 int TCustomComboBox::MeasureItem(int index) {
     int h = itemHeight_;
@@ -154,7 +158,7 @@ void TCustomComboBox::DrawItem(TCanvas& canvas, int index, const TRect& rect, TO
             canvas.FillRect(rect);
             canvas.Font()->SetColor(sel ? clHighlightText : Font()->Color());
             if (index >= 0 && index < items_->Count())
-                canvas.AlignedText(rect, items_->Strings(index), TAlignment::taLeftJustify);
+                canvas.AlignedText(rect, ItemText(index), TAlignment::taLeftJustify);
         }
     } catch (...) {
         canvas_ = nullptr;

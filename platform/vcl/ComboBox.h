@@ -39,6 +39,8 @@ public:
 
     // The user's choice of an item in the open list.
     void ChooseItem(int index);
+    // The text item `index` shows (and puts into the edit when chosen).
+    virtual std::string ItemText(int index) const;
     // Paints item `index` in `rect` (OnDrawItem for the owner-draw styles).
     void DrawItem(TCanvas& canvas, int index, const TRect& rect, TOwnerDrawState state);
     int MeasureItem(int index);
@@ -56,6 +58,8 @@ protected:
     void KeyPress(char32_t& key) override;
     bool WantsKey(uint16_t key, TShiftState shift) const override;
     void Change() override;
+    // Told after the items changed; the base forgets a chosen item that is gone.
+    virtual void ItemsChanged();
 
 private:
     std::unique_ptr<TStringList> items_;

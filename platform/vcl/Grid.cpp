@@ -280,8 +280,8 @@ TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
 void TCustomGrid::ShowEditor() {
     if (!CanEditShow()) return;
     if (!editor_) editor_ = CreateEditor();
-    editor_->SetBoundsQuiet(CellRect(col_, row_).Left, CellRect(col_, row_).Top, colWidths_[static_cast<size_t>(col_)],
-                            rowHeights_[static_cast<size_t>(row_)]);
+    const TRect cell = CellRect(col_, row_);
+    editor_->SetBounds(cell.Left, cell.Top, cell.Width(), cell.Height());
     editor_->SetText(GetEditText(col_, row_));
     editor_->SetModified(false);
     editor_->TControl::SetVisible(true);
@@ -367,7 +367,7 @@ void TCustomGrid::KeyPress(char32_t& key) {
     ShowEditor();
     if (!EditorMode()) return;
     // The typed character replaces the cell's text, as it goes into the new editor.
-    editor_->KeyPress(key);
+    editor_->ForwardKeyPress(key);
     key = 0;
 }
 

@@ -42,7 +42,6 @@ protected:
     bool WantsKey(uint16_t key, TShiftState shift) const override;
 
 private:
-    friend class TCustomGrid;
     TCustomGrid* grid_;
 };
 

@@ -243,6 +243,11 @@ void TWinControl::KeyPressInput(char32_t& key) {
     KeyPress(key);
 }
 
+void TWinControl::ForwardKeyPress(char32_t& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+    if (key != 0) KeyPress(key);
+}
+
 void TWinControl::KeyUpInput(uint16_t& key, TShiftState shift) {
     TCustomForm* form = GetParentForm(this);
     if (form && form != this && form->KeyPreview()) {

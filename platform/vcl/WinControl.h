@@ -67,6 +67,9 @@ public:
     // menu shortcut or a dialog key consumed the key (so it types no character).
     bool KeyDownInput(uint16_t& key, TShiftState shift);
     void KeyPressInput(char32_t& key);
+    // A key a container hands on to a control it just opened for it (a grid's
+    // in-place control): the control's handlers run, the form's preview already has.
+    void ForwardKeyPress(char32_t& key);
     void KeyUpInput(uint16_t& key, TShiftState shift);
 
     // A dialog key of a control inside this one (Ctrl+Tab for a page control); true
