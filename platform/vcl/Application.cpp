@@ -184,6 +184,10 @@ TScreen* Screen() {
     return &screen;
 }
 
+void Beep() {
+    if (Application()->OnBeep) Application()->OnBeep();
+}
+
 void PostMessage(TControl* target, unsigned msg, intptr_t wParam, intptr_t lParam) {
     Application()->PostMessage(target, msg, wParam, lParam);
 }

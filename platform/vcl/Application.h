@@ -78,6 +78,10 @@ public:
     int64_t Milliseconds() const noexcept { return clock_; }
     void AdvanceTime(int64_t ms);
 
+    // Sounds the system default beep (see Beep()); the screen makes it audible,
+    // tests count it. Nothing happens while it is empty.
+    std::function<void()> OnBeep;
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -139,6 +143,9 @@ private:
 // application registers the standard component classes by name).
 TApplication* Application();
 TScreen* Screen();
+
+// The system default beep: runs Application()->OnBeep.
+void Beep();
 
 // Shorthands for Application()->PostMessage/SendMessage.
 void PostMessage(TControl* target, unsigned msg, intptr_t wParam = 0, intptr_t lParam = 0);

@@ -2,7 +2,7 @@
 
 #include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
-#include "src/server/Brokers.h"
+#include "src/language/CodeConverter.h"
 
 const TClassInfo& TfrmRadical::StaticClass() {
     static const TClassInfo info("TfrmRadical", &TQVForm::StaticClass(),
@@ -68,3 +68,17 @@ bool TfrmRadical::OpenProgram(const Variant& params) {
 }
 
 void TfrmRadical::ApplyCommandFlags() {}
+
+bool TfrmRadical::HasRight(int element) const {
+    return element >= 0 && element < static_cast<int>(Rights.size()) && Rights.test(static_cast<size_t>(element));
+}
+
+std::string TfrmRadical::UICodePage() const { return QvConverter()->UICodePage(); }
+
+std::string TfrmRadical::SysCodePage() const { return QvConverter()->SysCodePage(); }
+
+uint8_t TfrmRadical::UIConvertMode() const { return QvConverter()->UIConvertMode(); }
+
+std::string TfrmRadical::ProgramTextToUI(const std::string& text) const {
+    return QvConverter()->ProgramToUI(Variant(text)).AsString();
+}

@@ -8,10 +8,9 @@
 #include <string>
 
 #include "src/forms/QVForm.h"
+#include "src/server/Brokers.h"
 
-class TBrokers;
-
-class TfrmRadical : public TQVForm {
+class TfrmRadical : public TQVForm, public IBrokersOwner {
     VELMORA_CLASS(TfrmRadical)
 public:
     explicit TfrmRadical(TComponent* owner);
@@ -54,7 +53,31 @@ public:
     // The rights every window starts with: elements 0..14 and 22..59.
     static std::bitset<64> InitialRights();
 
+    // The lookup hand-over with the broker: 0 normal; 1 while a lookup combo box
+    // asks for the lookup's parameters (the broker stores them in LookupParams);
+    // 2 while it hands back the chosen row (LookupReturn answers the lookup).
+    uint8_t LookupState() const override { return lookupState_; }
+    void SetLookupState(uint8_t state) { lookupState_ = state; }
+    const Variant& LookupParams() const noexcept { return lookupParams_; }
+    void SetLookupParams(const Variant& params) override { lookupParams_ = params; }
+    const Variant& LookupReturn() const override { return lookupReturn_; }
+    void SetLookupReturn(const Variant& row) { lookupReturn_ = row; }
+    bool HasRight(int element) const override;
+
+    // The code-page settings of the window's converter.
+    std::string UICodePage() const override;
+    std::string SysCodePage() const override;
+    uint8_t UIConvertMode() const override;
+    std::string ProgramTextToUI(const std::string& text) const override;
+    std::string WindowCaption() const override { return Caption(); }
+    intptr_t WindowHandle() const override { return Handle(); }
+    // Runs after every message the broker shows; nothing here.
+    void AfterMessage() override {}
+
 private:
     TBrokers* brokers_;
     std::string modulePath_;
+    uint8_t lookupState_ = 0;
+    Variant lookupParams_;
+    Variant lookupReturn_;
 };
