@@ -215,13 +215,13 @@ public:
     explicit TDataSetField(TComponent* owner);
     // The dataset that shows this field's records (created by the master's
     // dataset when it opens, unless one was attached); nullptr while closed.
-    class TDataSet* NestedDataSet() const noexcept { return nested_; }
-    void SetNestedDataSet(class TDataSet* dataSet) noexcept { nested_ = dataSet; }
+    TDataSet* NestedDataSet() const noexcept { return nested_; }
+    void SetNestedDataSet(TDataSet* dataSet) noexcept { nested_ = dataSet; }
     Variant Value() const override;   // Null: the records are reached through NestedDataSet
 protected:
     std::string FormatText(const Variant& value, bool displayText) const override;
 private:
-    class TDataSet* nested_ = nullptr;
+    TDataSet* nested_ = nullptr;
 };
 
 // A summary over all records of its dataset: Expression is "SUM(FIELD)", "MIN(..)",
