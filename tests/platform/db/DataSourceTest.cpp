@@ -69,6 +69,26 @@ TEST_F(DataSourceTest, AFieldLinkFollowsAndEditsTheRecord) {
     EXPECT_EQ(edit.log.back(), "inactive");
 }
 
+TEST_F(DataSourceTest, AMissingRequiredValueAsksItsControlForFocus) {
+    FakeEdit name(source, "MB002");
+    FakeEdit qty(source, "MB003");
+    std::vector<std::string> focused;
+    for (FakeEdit* e : {&name, &qty})
+        e->link.OnFocusRequest = [&focused](TObject*, TField* f) { focused.push_back(f->FieldName()); };
+    ds->Open();
+    ds->FieldByName("MB003")->SetRequired(true);
+    ds->Append();
+    name.Type("typed");
+    EXPECT_THROW(ds->Post(), EDatabaseError);
+    EXPECT_EQ(focused, (std::vector<std::string>{"MB003"}));
+    EXPECT_EQ(ds->FieldByName("MB002")->AsString(), "typed");   // written before the check
+
+    ds->Cancel();
+    ds->SetReadOnly(true);
+    EXPECT_FALSE(qty.Type("5"));
+    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
+}
+
 TEST_F(DataSourceTest, EventsAndDisabledControls) {
     int dataChanges = 0, stateChanges = 0;
     TField* changedField = nullptr;
