@@ -1,14 +1,21 @@
 #include "src/language/CodeConverter.h"
 
+#include <algorithm>
+
 #include "platform/classes/Collection.h"
 #include "platform/classes/PropertyAccess.h"
 #include "platform/classes/StringList.h"
 #include "platform/core/Strings.h"
 #include "platform/vcl/Application.h"
+#include "platform/vcl/ComboBox.h"
 #include "platform/vcl/Edit.h"
 #include "platform/vcl/Font.h"
 #include "platform/vcl/Form.h"
+#include "platform/vcl/Grid.h"
+#include "platform/vcl/ListView.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/TabSet.h"
+#include "platform/vcl/TreeView.h"
 #include "src/language/TranslatorU.h"
 #include "src/server/VelmoraINI.h"
 
@@ -83,13 +90,14 @@ void ConvertFont(TComponent* c, std::string_view name, int mode) {
 }
 
 // A combo box of the toolkit's own kind (data-aware ones keep their value instead).
-bool IsStandardComboBox(const TComponent* c) {
-    const TClassInfo& cls = c->ClassType();
-    return cls.InheritsFrom("TCustomComboBox") && !cls.InheritsFrom("TwwDBCustomComboBox");
+TCustomComboBox* StandardComboBox(TComponent* c) {
+    auto* combo = dynamic_cast<TCustomComboBox*>(c);
+    return combo && !combo->ClassType().InheritsFrom("TwwDBCustomComboBox") ? combo : nullptr;
 }
+bool IsStandardComboBox(TComponent* c) { return StandardComboBox(c) != nullptr; }
 
-bool HasItems(const TComponent* c) {
-    const TStrings* items = StringsProperty(const_cast<TComponent*>(c), "Items");
+bool HasItems(TComponent* c) {
+    const TStrings* items = StringsProperty(c, "Items");
     return items && items->Count() > 0;
 }
 
@@ -144,31 +152,75 @@ void ConvertPanels(const TCodeConverter& converter, TComponent* c, int mode) {
     for (int i = 0; i < panels->Count(); ++i) ConvertTextProperty(converter, panels->Items(i), "Text", mode);
 }
 
-// ---- class-specific steps ----
+// ---- class-specific steps (GB to Big5 only) ----
 
-// A tab set's tabs, converted as one text; the chosen tab stays.
-void ConvertTabSet(const TCodeConverter& converter, TComponent* c) {
-    const int index = static_cast<int>(GetPropValue(c, "TabIndex").AsInteger());
-    ConvertLines(converter, StringsProperty(c, "Tabs"), 2);
-    TrySetPropValueByPath(c, "TabIndex", Variant(index));
-}
-
-void ConvertStandardComboBox(TComponent* c) {
-    const TPropInfo* prop = GetPropInfo(c, "Style");
-    if (prop && prop->Set && prop->Type->EnumName(prop->Get(*c).AsInteger()) != "csSimple")
-        SetPropValue(c, "Style", Variant("csOwnerDrawFixed"));
-    if (HasItems(c) && ItemIndexOf(c) < 0) SetItemIndexOf(c, 0);
-}
-
-void ConvertNavigatorHints(const TCodeConverter& converter, TComponent* c) {
-    TStrings* hints = StringsProperty(c, "Hints");
-    if (!hints) return;
-    for (int i = 0; i < hints->Count(); ++i) {
-        const std::string& line = hints->Strings(i);
+void ConvertEachLine(const TCodeConverter& converter, TStrings* lines) {
+    if (!lines) return;
+    for (int i = 0; i < lines->Count(); ++i) {
+        const std::string& line = lines->Strings(i);
         if (line.empty()) continue;
         std::string converted = Converted(converter, 2, line);
-        if (converted != line) hints->SetStrings(i, converted);
+        if (converted != line) lines->SetStrings(i, converted);
     }
+}
+
+// A tab set's tabs, converted as one text; the chosen tab stays.
+void ConvertTabSet(const TCodeConverter& converter, TTabSet* tabs) {
+    const int index = tabs->TabIndex();
+    ConvertLines(converter, tabs->Tabs(), 2);
+    tabs->SetTabIndex(index);
+}
+
+void ConvertStandardComboBox(TCustomComboBox* combo) {
+    if (combo->Style() != TComboBoxStyle::csSimple) combo->SetStyle(TComboBoxStyle::csOwnerDrawFixed);
+    if (combo->Items()->Count() > 0 && combo->ItemIndex() < 0) combo->SetItemIndex(0);
+}
+
+void ConvertText(const TCodeConverter& converter, const std::string& text, auto&& set) {
+    if (text.empty()) return;
+    std::string converted = Converted(converter, 2, text);
+    if (converted != text) set(std::move(converted));
+}
+
+// Column captions, item captions and the sub-items that have a column; sub-items
+// beyond the last column are never shown.
+void ConvertListView(const TCodeConverter& converter, TListView* view) {
+    TListColumns* columns = view->Columns();
+    for (int c = 0; c < columns->Count(); ++c) {
+        TListColumn* column = columns->Items(c);
+        ConvertText(converter, column->Caption(), [&](std::string t) { column->SetCaption(t); });
+    }
+    for (int i = 0; i < view->ItemCount(); ++i) {
+        TListItem* item = view->Items(i);
+        ConvertText(converter, item->Caption(), [&](std::string t) { item->SetCaption(t); });
+        TStrings* subItems = item->SubItems();
+        const int shown = std::min(subItems->Count(), columns->Count() - 1);
+        for (int s = 0; s < shown; ++s)
+            ConvertText(converter, subItems->Strings(s), [&](std::string t) { subItems->SetStrings(s, t); });
+    }
+}
+
+// The range and multi-select panel, through its published texts and the list
+// views it owns.
+void ConvertSelectPanel(const TCodeConverter& converter, TComponent* panel) {
+    ConvertEachLine(converter, StringsProperty(panel, "ChildHints"));
+    ConvertEachLine(converter, StringsProperty(panel, "BeginWords"));
+    ConvertEachLine(converter, StringsProperty(panel, "FinalWords"));
+    ConvertTextProperty(converter, panel, "HintWord", 2);
+    for (int i = 0; i < panel->ComponentCount(); ++i)
+        if (auto* view = dynamic_cast<TListView*>(panel->Components(i))) ConvertListView(converter, view);
+}
+
+void ConvertTreeView(const TCodeConverter& converter, TTreeView* tree) {
+    TTreeNodes* nodes = tree->Items();
+    for (TTreeNode* node = nodes->GetFirstNode(); node; node = node->GetNext())
+        ConvertText(converter, node->Text(), [&](std::string t) { node->SetText(t); });
+}
+
+void ConvertStringGrid(const TCodeConverter& converter, TStringGrid* grid) {
+    for (int row = 0; row < grid->RowCount(); ++row)
+        for (int col = 0; col < grid->ColCount(); ++col)
+            ConvertText(converter, grid->Cells(col, row), [&](std::string t) { grid->SetCells(col, row, t); });
 }
 
 }  // namespace
@@ -328,14 +380,18 @@ void TCodeConverter::ConvertForm(TCustomForm* form, bool useExceptList, bool inc
         ConvertStyle(c, mode);
         ConvertPanels(*this, c, mode);
 
-        const TClassInfo& cls = c->ClassType();
-        if (mode == 2 && cls.InheritsFrom("TTabSet")) ConvertTabSet(*this, c);
+        if (auto* tabs = dynamic_cast<TTabSet*>(c); tabs && mode == 2) ConvertTabSet(*this, tabs);
         if (auto* menu = dynamic_cast<TMenu*>(c)) menu->SetOwnerDraw(true);
 
         if (mode != 2) continue;
-        if (IsStandardComboBox(c)) ConvertStandardComboBox(c);
-        if (cls.InheritsFrom("TDBNavigator")) ConvertNavigatorHints(*this, c);
-        (void)includeGridsAndTrees;
+        const TClassInfo& cls = c->ClassType();
+        if (auto* view = dynamic_cast<TListView*>(c)) ConvertListView(*this, view);
+        if (cls.InheritsFrom("TSelectPanel")) ConvertSelectPanel(*this, c);
+        if (TCustomComboBox* combo = StandardComboBox(c)) ConvertStandardComboBox(combo);
+        if (cls.InheritsFrom("TDBNavigator")) ConvertEachLine(*this, StringsProperty(c, "Hints"));
+        if (!includeGridsAndTrees) continue;
+        if (auto* tree = dynamic_cast<TTreeView*>(c)) ConvertTreeView(*this, tree);
+        if (auto* grid = dynamic_cast<TStringGrid*>(c)) ConvertStringGrid(*this, grid);
     }
 }
 

@@ -5,11 +5,18 @@
 #include "platform/classes/PropertyAccess.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/CheckBox.h"
+#include "platform/vcl/ComboBox.h"
 #include "platform/vcl/Edit.h"
 #include "platform/vcl/Font.h"
+#include "platform/vcl/Grid.h"
 #include "platform/vcl/Label.h"
+#include "platform/vcl/ListBox.h"
+#include "platform/vcl/ListView.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Panel.h"
+#include "platform/vcl/StatusBar.h"
+#include "platform/vcl/TabSet.h"
+#include "platform/vcl/TreeView.h"
 #include "tests/src/language/LanguageTestSupport.h"
 #include "tests/support/vcl/DialogAnswerer.h"
 #include "tests/support/vcl/TestForm.h"
@@ -317,6 +324,139 @@ TEST_F(CodePages, EmptyMessageShowsNothing) {
     TDialogAnswerer answers;   // a dialog would find no answer and raise
     EXPECT_EQ(converter.ShowMessageDlg("", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}), 0);
     EXPECT_TRUE(answers.Shown().empty());
+}
+
+// The range panel as the converter sees it: its published texts and an owned list view.
+class TSelectPanel : public TCustomPanel {
+    VELMORA_CLASS(TSelectPanel)
+public:
+    explicit TSelectPanel(TComponent* owner) : TCustomPanel(owner), view(new TListView(this)) {
+        childHints_.SetText("起始值\n多选");
+        beginWords_.SetText("起\n起");
+        view->Columns()->Add()->SetCaption("名称");
+        view->AddItem()->SetCaption("费用");
+    }
+    TStrings* ChildHints() const { return const_cast<TStringList*>(&childHints_); }
+    TStrings* BeginWords() const { return const_cast<TStringList*>(&beginWords_); }
+    const std::string& HintWord() const { return hintWord_; }
+    void SetHintWord(const std::string& v) { hintWord_ = v; }
+    TListView* view;
+
+private:
+    TStringList childHints_, beginWords_;
+    std::string hintWord_ = "区间选择";
+};
+
+const TClassInfo& TSelectPanel::StaticClass() {
+    static const TClassInfo info = [] {
+        TClassInfo c("TSelectPanel", &TCustomPanel::StaticClass());
+        c.Add(ObjectProperty("ChildHints", &TSelectPanel::ChildHints));
+        c.Add(ObjectProperty("BeginWords", &TSelectPanel::BeginWords));
+        c.Add(Property("HintWord", &TSelectPanel::HintWord, &TSelectPanel::SetHintWord));
+        return c;
+    }();
+    return info;
+}
+
+// The list and grid controls, each filled with program texts.
+struct ListWindow {
+    TFormPtr<TForm> form = MakeForm("frmLists");
+    TComboBox* list = new TComboBox(form.get());     // drop-down list, item 1 chosen
+    TComboBox* typed = new TComboBox(form.get());    // drop-down, nothing chosen
+    TComboBox* simple = new TComboBox(form.get());
+    TListBox* box = new TListBox(form.get());
+    TListView* view = new TListView(form.get());
+    TTreeView* tree = new TTreeView(form.get());
+    TTabSet* tabs = new TTabSet(form.get());
+    TStringGrid* grid = new TStringGrid(form.get());
+    TStatusBar* status = new TStatusBar(form.get());
+    TSelectPanel* range = new TSelectPanel(form.get());
+    ListWindow() {
+        for (TComboBox* combo : {list, typed, simple}) combo->Items()->SetText("逐笔\n汇总");
+        list->SetStyle(TComboBoxStyle::csDropDownList);
+        list->SetItemIndex(1);
+        simple->SetStyle(TComboBoxStyle::csSimple);
+        box->Items()->SetText("费用");
+        view->Columns()->Add()->SetCaption("单别");
+        view->Columns()->Add()->SetCaption("名称");
+        TListItem* full = view->AddItem();
+        full->SetCaption("费用");
+        full->SubItems()->SetText("名称\n审核");   // one sub-item more than there are columns
+        view->AddItem()->SetCaption("编辑");          // no sub-items at all
+        TTreeNode* root = tree->Items()->Add(nullptr, "费用");
+        tree->Items()->AddChild(root, "编辑");
+        tabs->Tabs()->SetText("单别\n名称");
+        tabs->SetTabIndex(1);
+        grid->SetColCount(2);
+        grid->SetRowCount(2);
+        grid->SetCells(0, 0, "单别");
+        grid->SetCells(1, 1, "名称");
+        status->Panels()->Add()->SetText("审核");
+    }
+};
+
+TEST_F(CodePages, Big5InterfaceConvertsListsGridsAndTrees) {
+    Install("950", "936", "936");
+    ListWindow w;
+    TCodeConverter converter(w.form.get());
+    converter.ConvertForm(w.form.get(), false, true);
+
+    // Owner-drawn combo boxes keep (or get) a selection.
+    EXPECT_EQ(w.list->Style(), TComboBoxStyle::csOwnerDrawFixed);
+    EXPECT_EQ(w.list->ItemIndex(), 1);
+    EXPECT_EQ(w.list->Text(), "彙總");
+    EXPECT_EQ(w.typed->Style(), TComboBoxStyle::csOwnerDrawFixed);
+    EXPECT_EQ(w.typed->ItemIndex(), 0);
+    EXPECT_EQ(w.simple->Style(), TComboBoxStyle::csSimple);
+    EXPECT_EQ(w.simple->Items()->Strings(0), "逐筆");
+    EXPECT_EQ(w.list->Font()->Charset(), CHINESEBIG5_CHARSET);
+    EXPECT_EQ(w.box->Style(), TListBoxStyle::lbOwnerDrawFixed);
+    EXPECT_EQ(w.box->Items()->Strings(0), "費用");
+
+    EXPECT_EQ(w.view->Columns()->Items(0)->Caption(), "單別");
+    EXPECT_EQ(w.view->Columns()->Items(1)->Caption(), "名稱");
+    EXPECT_EQ(w.view->Items(0)->Caption(), "費用");
+    EXPECT_EQ(w.view->Items(0)->SubItems()->ToVector(), (std::vector<std::string>{"名稱", "审核"}));
+    EXPECT_EQ(w.view->Items(1)->Caption(), "編輯");
+    EXPECT_EQ(w.tree->Items()->Item(0)->Text(), "費用");
+    EXPECT_EQ(w.tree->Items()->Item(1)->Text(), "編輯");
+    EXPECT_EQ(w.tabs->Tabs()->ToVector(), (std::vector<std::string>{"單別", "名稱"}));
+    EXPECT_EQ(w.tabs->TabIndex(), 1);
+    EXPECT_EQ(w.grid->Cells(0, 0), "單別");
+    EXPECT_EQ(w.grid->Cells(1, 1), "名稱");
+    EXPECT_EQ(w.status->Panels()->Items(0)->Text(), "審核");
+
+    EXPECT_EQ(w.range->ChildHints()->ToVector(), (std::vector<std::string>{"起始值", "多選"}));
+    EXPECT_EQ(w.range->BeginWords()->Strings(0), "起");
+    EXPECT_EQ(w.range->HintWord(), "區間選擇");
+    EXPECT_EQ(w.range->view->Columns()->Items(0)->Caption(), "名稱");
+    EXPECT_EQ(w.range->view->Items(0)->Caption(), "費用");
+}
+
+TEST_F(CodePages, GridsAndTreesOnlyWhenAsked) {
+    Install("950", "936", "936");
+    ListWindow w;
+    TCodeConverter converter(w.form.get());
+    converter.ConvertForm(w.form.get(), false, false);
+    EXPECT_EQ(w.grid->Cells(0, 0), "单别");
+    EXPECT_EQ(w.tree->Items()->Item(0)->Text(), "费用");
+    EXPECT_EQ(w.view->Items(0)->Caption(), "費用");
+}
+
+TEST_F(CodePages, GBInterfaceKeepsListTextsButDrawsItsOwnItems) {
+    Install("936", "936", "950");
+    ListWindow w;
+    TCodeConverter converter(w.form.get());
+    converter.ConvertForm(w.form.get(), false, true);
+    EXPECT_EQ(w.list->Style(), TComboBoxStyle::csOwnerDrawFixed);
+    EXPECT_EQ(w.typed->Style(), TComboBoxStyle::csOwnerDrawVariable);
+    EXPECT_EQ(w.typed->ItemIndex(), -1);
+    EXPECT_EQ(w.list->ItemIndex(), 1);
+    EXPECT_EQ(w.list->Items()->Strings(1), "汇总");
+    EXPECT_EQ(w.tabs->Tabs()->Strings(0), "单别");
+    EXPECT_EQ(w.view->Columns()->Items(0)->Caption(), "单别");
+    EXPECT_EQ(w.grid->Cells(0, 0), "单别");
+    EXPECT_EQ(w.list->Font()->Charset(), GB2312_CHARSET);
 }
 
 }  // namespace
