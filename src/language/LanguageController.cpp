@@ -7,6 +7,10 @@
 #include "platform/classes/PropertyAccess.h"
 #include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
+#include "platform/vcl/ComboBox.h"
+#include "platform/vcl/Form.h"
+#include "platform/vcl/ListView.h"
+#include "platform/vcl/TreeView.h"
 #include "src/server/VelmoraINI.h"
 
 // --- folders ----------------------------------------------------------------------
@@ -146,8 +150,18 @@ void TComponentRead::ApplyAttribute(const TXmlNode& attribute) {
             last = i;   // this segment's name part ends the path
             break;
         }
+        // An index beyond the count names nothing: the attribute is ignored rather
+        // than applied to the list itself (whose Caption or Text is no item's).
         if (auto* collection = dynamic_cast<TCollection*>(target)) {
-            if (seg.index < collection->Count()) target = collection->Items(seg.index);
+            if (seg.index >= collection->Count()) return;
+            target = collection->Items(seg.index);
+        } else if (auto* view = dynamic_cast<TListView*>(target)) {
+            const bool columns = SameText(seg.name, "Columns");
+            if (seg.index >= (columns ? view->Columns()->Count() : view->ItemCount())) return;
+            target = columns ? static_cast<TObject*>(view->Columns()->Items(seg.index)) : view->Items(seg.index);
+        } else if (auto* tree = dynamic_cast<TTreeView*>(target)) {
+            if (!SameText(seg.name, "Items") || seg.index >= tree->Items()->Count()) return;
+            target = tree->Items()->Item(seg.index);
         } else {
             target = GetObjectProp(target, seg.name);
             if (!target) return;
@@ -180,7 +194,7 @@ void TwwDBCustomComboBoxRead::ReadAll() {
 
 std::unique_ptr<ILangRead> TReaderFactory::CreateReader(TComponent* component, const TXmlNode& element) {
     if (IsClass(component, "TwwDBCustomComboBox")) return std::make_unique<TwwDBCustomComboBoxRead>(component, element);
-    if (IsClass(component, "TCustomComboBox")) return std::make_unique<TCustomComboBoxRead>(component, element);
+    if (dynamic_cast<TCustomComboBox*>(component)) return std::make_unique<TCustomComboBoxRead>(component, element);
     return std::make_unique<TComponentRead>(component, element);
 }
 
@@ -202,7 +216,8 @@ void TLangReader::Apply(TComponent* component, const TXmlNode& element) {
 void TLangReader::ReadComponent(TComponent* component) {
     if (!component) return;
     const TXmlNode root = document_->DocumentElement();
-    if ((IsClass(component, "TCustomForm") || IsClass(component, "TDataModule")) && root) Apply(component, root);
+    // Data modules belong to the data layer above this one, so they are known by class name.
+    if ((dynamic_cast<TCustomForm*>(component) || IsClass(component, "TDataModule")) && root) Apply(component, root);
     if (!component->Name().empty() && !Excluded(component->Name()) && root) {
         // A component name is an identifier, so "//" + name is a plain element test.
         if (const TXmlNode element = root.SelectSingleNode("//" + component->Name())) Apply(component, element);
@@ -217,9 +232,16 @@ const TClassInfo& TLanguageController::StaticClass() {
         TClassInfo c("TLanguageController", &TComponent::StaticClass(),
                      [](TComponent* owner) { return new TLanguageController(owner); });
         c.Add(Property("Active", &TLanguageController::Active, &TLanguageController::SetActive));
-        c.Add(ObjectProperty("ExcludeControls", &TLanguageController::ExcludeControls));
+        c.Add(ObjectProperty("ExcludeControls", &TLanguageController::ExcludeControls,
+                             &TLanguageController::SetExcludeControls));
         c.Add(Property("FileName", &TLanguageController::FileName, &TLanguageController::SetFileName));
         c.Add(ObjectProperty("XMLText", &TLanguageController::XMLText));
+        c.Add(EventProperty("AfterClose", &TLanguageController::AfterClose));
+        c.Add(EventProperty("AfterOpen", &TLanguageController::AfterOpen));
+        c.Add(EventProperty("BeforeClose", &TLanguageController::BeforeClose));
+        c.Add(EventProperty("BeforeOpen", &TLanguageController::BeforeOpen));
+        c.Add(EventProperty("AfterLoadComponent", &TLanguageController::AfterLoadComponent));
+        c.Add(EventProperty("BeforeLoadComponent", &TLanguageController::BeforeLoadComponent));
         return c;
     }();
     return info;

@@ -7,7 +7,11 @@
 #include "platform/classes/Collection.h"
 #include "platform/classes/IntegerConsts.h"
 #include "platform/classes/PropertyAccess.h"
+#include "platform/vcl/ComboBox.h"
+#include "platform/vcl/ListView.h"
+#include "platform/vcl/TreeView.h"
 #include "tests/src/language/LanguageTestSupport.h"
+#include "tests/support/vcl/TestForm.h"
 
 namespace {
 
@@ -95,47 +99,19 @@ const TClassInfo& TTestControl::StaticClass() {
     return info;
 }
 
-class TTestForm : public TTestControl {
-    VELMORA_CLASS(TTestForm)
+// Like a combo box of the system's screen, replacing an item loses the selection.
+class TTestComboBox : public TComboBox {
 public:
-    using TTestControl::TTestControl;
-};
-
-const TClassInfo& TTestForm::StaticClass() {
-    static const TClassInfo base("TCustomForm", &TTestControl::StaticClass());
-    static const TClassInfo info("TTestForm", &base);
-    return info;
-}
-
-// Like a real combo box, replacing an item loses the selection.
-class TTestComboBox : public TTestControl {
-    VELMORA_CLASS(TTestComboBox)
-public:
-    explicit TTestComboBox(TComponent* owner, const std::string& name) : TTestControl(owner, name) {
-        Items()->OnChange = [this](TObject*) { itemIndex_ = -1; };
+    explicit TTestComboBox(TComponent* owner, const std::string& name) : TComboBox(owner) {
+        SetName(name);
+        static_cast<TStringList*>(Items())->OnChange = [this](TObject*) { SetItemIndex(-1); };
     }
-    TStringList* Items() const { return Lines(); }
-    int ItemIndex() const { return itemIndex_; }
-    void SetItemIndex(int v) { itemIndex_ = v < Items()->Count() ? v : -1; }
-
-private:
-    int itemIndex_ = -1;
 };
-
-const TClassInfo& TTestComboBox::StaticClass() {
-    static const TClassInfo info = [] {
-        static const TClassInfo base("TCustomComboBox", &TTestControl::StaticClass());
-        TClassInfo c("TTestComboBox", &base);
-        c.Add(ObjectProperty("Items", &TTestComboBox::Items));
-        c.Add(Property("ItemIndex", &TTestComboBox::ItemIndex, &TTestComboBox::SetItemIndex));
-        return c;
-    }();
-    return info;
-}
 
 // A window with a few controls.
 struct Window {
-    TTestForm form{nullptr, "frmTest"};
+    TFormPtr<TForm> formPtr = MakeForm("frmTest");
+    TForm& form = *formPtr;
     TTestControl* label = new TTestControl(&form, "lblTitle");
     TTestComboBox* combo = new TTestComboBox(&form, "cboMB034");
     TTestControl* grid = new TTestControl(&form, "dbgMain");
@@ -199,6 +175,53 @@ TEST(LanguageController, PathsThatFitNothingAreIgnored) {
     EXPECT_EQ(w.label->Color(), clWindow);
     // A "_" without a number leaves the name part: Hint_x names Hint.
     EXPECT_EQ(w.label->Hint(), "kept");
+}
+
+TEST(LanguageController, PathsIntoListViewsAndTreeViews) {
+    Window w;
+    auto* view = new TListView(&w.form);
+    view->SetName("lvwChosen");
+    view->Columns()->Add()->SetCaption("单别");
+    view->Columns()->Add()->SetCaption("名称");
+    view->AddItem()->SetCaption("一");
+    view->AddItem()->SetCaption("二");
+    auto* tree = new TTreeView(&w.form);
+    tree->SetName("tvwAccounts");
+    TTreeNode* root = tree->Items()->Add(nullptr, "资产");
+    tree->Items()->AddChild(root, "现金");
+    tree->Items()->Add(root, "负债");
+    TLanguageController controller(nullptr);
+    Apply(controller, &w.form,
+          "<r><lvwChosen Columns_1.Caption=\"Name\" Items_1.Caption=\"Two\" Columns_5.Caption=\"none\""
+          " Items_9.Caption=\"none\" Items_0.Checked=\"True\"/>"
+          "<tvwAccounts Items_1.Text=\"Cash\" Items_2.Text=\"Liabilities\" Items_3.Text=\"none\"/></r>");
+    EXPECT_EQ(view->Columns()->Items(0)->Caption(), "单别");
+    EXPECT_EQ(view->Columns()->Items(1)->Caption(), "Name");
+    EXPECT_EQ(view->Items(0)->Caption(), "一");
+    EXPECT_TRUE(view->Items(0)->Checked());
+    EXPECT_EQ(view->Items(1)->Caption(), "Two");
+    EXPECT_EQ(view->Caption(), "");   // indexes beyond the counts name nothing
+    EXPECT_EQ(tree->Items()->Item(0)->Text(), "资产");
+    EXPECT_EQ(tree->Items()->Item(1)->Text(), "Cash");
+    EXPECT_EQ(tree->Items()->Item(2)->Text(), "Liabilities");
+    EXPECT_EQ(tree->Text(), "");
+}
+
+TEST(LanguageController, EventsAndExclusionsArePublished) {
+    TLanguageController controller(nullptr);
+    bool opened = false;
+    SetMethodProp(&controller, "AfterOpen", TMethod(TNotifyEvent([&](TObject*) { opened = true; })));
+    TStringList exclude;
+    exclude.Add("edit1");
+    SetObjectProp(&controller, "ExcludeControls", &exclude);
+    EXPECT_EQ(controller.ExcludeControls()->Text(), "edit1\r\n");
+    for (const char* name : {"AfterClose", "BeforeClose", "BeforeOpen", "AfterLoadComponent", "BeforeLoadComponent"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(PropKind(&controller, name), TTypeKind::tkMethod);
+    }
+    controller.XMLText()->SetText("<r/>");
+    controller.SetActive(true);
+    EXPECT_TRUE(opened);
 }
 
 TEST(LanguageController, LaterPackageOverridesEarlierOne) {
