@@ -7,6 +7,7 @@
 #include "platform/core/Strings.h"
 #include "services/workcenter/Counter.h"
 #include "services/workcenter/MessageTable.h"
+#include "services/workcenter/Pikvalo.h"
 #include "services/workcenter/Validator.h"
 #include "src/server/VelmoraINI.h"
 
@@ -54,6 +55,9 @@ TWorkCenter::TWorkCenter(TServerLink& link, TWorkCenterOptions options)
     });
     Method("Com_Validator", [this](OleArgs&) {
         return Service(validator_, [this] { return std::make_shared<TValidator>(link_); });
+    });
+    Method("Com_Pikvalo", [this](OleArgs&) {
+        return Service(pikvalo_, [this] { return std::make_shared<TPikvalo>(link_); });
     });
     Method("Com_Counter", [this](OleArgs&) {
         return Service(counter_, [this] { return std::make_shared<TCounter>(link_); });

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "services/appserver/AppServer.h"
+#include "services/workcenter/AccountTree.h"
 #include "services/workcenter/DocumentStore.h"
 #include "services/workcenter/WorkCenter.h"
 
@@ -32,5 +33,6 @@ void RegisterWorkCenterServices(TWorkCenterOptions options) {
     TServerLink& link = WorkCenterLink();
     link.SetOpener(options.OpenServer);
     RegisterOleClass("KestrinWorkCenter.Manager", [&link, options] { return std::make_shared<TWorkCenter>(link, options); });
+    RegisterOleClass("TrelviC.Class1", [&link] { return std::make_shared<TAccountTree>(link); });
     RegisterOleClass("SorvakC.SorvakClass1", [&link] { return std::make_shared<TDocumentStore>(link); });
 }

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "services/appserver/AppServer.h"
 #include "services/workcenter/ServerLink.h"
 #include "tests/support/TempDir.h"
 
@@ -26,13 +25,12 @@ protected:
     }
 
     TServerOpener Opener() {
-        return [this](const TWorkCenterLogin&, const std::string&) {
-            TServerSettings settings;
-            settings.Kind = TStorageKind::SQLite;
-            settings.DataFolder = dir.File("data");
-            return Variant(std::static_pointer_cast<IDispatch>(std::make_shared<TAppServer>(settings)));
-        };
+        return [this](const TWorkCenterLogin&, const std::string&) { return InProcessServer(dir.File("data")); };
     }
+    // An application server object over the SQLite files of the folder. (Its
+    // own header is kept out of this one: the storage's TCursor and the
+    // window toolkit's TCursor cannot meet in one test file.)
+    static Variant InProcessServer(const std::string& folder);
 
     TempDir dir;
     ScopedEnv registry{"VELMORA_REGISTRY", dir.File("registry.ini").c_str()};

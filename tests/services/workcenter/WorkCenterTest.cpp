@@ -159,3 +159,28 @@ TEST_F(WorkCenterTest, CallHelpOpensTheTopicPageOfTheConfiguredFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WorkCenterTest, RegisteredProgramIdsShareTheLoginOfTheWorkCenter) {
+    TWorkCenterOptions options;
+    options.OpenServer = Opener();
+    RegisterWorkCenterServices(options);
+    Variant center = CreateOleObject("KestrinWorkCenter.Manager");
+    center.Set("UserID", "DS");
+    center.Set("CompanyID", "DEMO");
+    center.Set("DatabaseName", "DEMO");
+    center.Call("Connect");
+
+    Variant database = "DEMO", values = Variant::ArrayOf({"1001"}), result;
+    EXPECT_TRUE(center.Call("Com_Validator").Call("CheckValue", "ACTMA", "06", ByRef(database), ByRef(values), ByRef(result))
+                    .AsBoolean());
+    EXPECT_TRUE(center.Call("Com_Pikvalo").IsDispatch());
+    EXPECT_TRUE(CreateOleObject("TrelviC.Class1").IsDispatch());
+    Variant out;
+    EXPECT_EQ(0, CreateOleObject("SorvakC.SorvakClass1").Call("CheckOut", "DS", "R", "DOC-A001", 1, ByRef(out)).AsInt());
+    WorkCenterLink().SetLogin({});
+    WorkCenterLink().SetOpener(OpenConfiguredServer);   // the test's opener goes with its folder
+}
+
+}  // namespace
