@@ -22,7 +22,11 @@ const TClassInfo& TApplication::StaticClass() {
     return info;
 }
 
-TApplication::TApplication() : TComponent(nullptr) { RegisterStandardClasses(); }
+TApplication::TApplication() : TComponent(nullptr) {
+    // The screen outlives the application, whose forms still use it while they go.
+    Screen();
+    RegisterStandardClasses();
+}
 
 TApplication::~TApplication() = default;
 

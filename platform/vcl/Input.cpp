@@ -78,7 +78,12 @@ void MouseDown(TControl& control, TMouseButton button, int x, int y, TShiftState
 
 void MouseMove(TControl& control, int x, int y, TShiftState shift) {
     if (!Reachable(control)) return;
-    Deliver([&] { control.MouseMove(shift, x, y); });
+    Deliver([&] {
+        const std::string& hint = control.Hint();
+        const auto bar = hint.find('|');
+        Application()->SetHint(bar == std::string::npos ? hint : hint.substr(bar + 1));
+        control.MouseMove(shift, x, y);
+    });
 }
 
 void MouseUp(TControl& control, TMouseButton button, int x, int y, TShiftState shift) {

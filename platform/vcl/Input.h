@@ -24,6 +24,8 @@ void KeyUp(TCustomForm& form, uint16_t key, TShiftState shift = {});
 void Click(TControl& control, int x = 1, int y = 1, TShiftState shift = {});
 void DoubleClick(TControl& control, int x = 1, int y = 1);
 void MouseDown(TControl& control, TMouseButton button, int x, int y, TShiftState shift = {});
+// Moving over a control also makes its hint (the part after "|", or all of it)
+// the application's current hint, which OnHint reports (status bars show it).
 void MouseMove(TControl& control, int x, int y, TShiftState shift = {});
 void MouseUp(TControl& control, TMouseButton button, int x, int y, TShiftState shift = {});
 // The right button on a control with a popup menu (AutoPopup) opens that menu.

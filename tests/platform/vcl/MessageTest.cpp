@@ -89,3 +89,22 @@ TEST(Timers, FireWhenTheClockPassesTheirInterval) {
     Application()->AdvanceTime(1000);
     EXPECT_EQ(log.size(), 4u);
 }
+
+TEST(Hints, MovingOverAControlMakesItsLongHintTheApplicationsHint) {
+    auto form = MakeForm("frmHints");
+    auto* button = new TButton(form.get());
+    button->SetParent(form.get());
+    button->SetHint("Save|Saves the record");
+    auto* plain = new TButton(form.get());
+    plain->SetParent(form.get());
+    plain->SetHint("Query");
+    form->Show();
+    std::vector<std::string> shown;
+    Application()->OnHint = [&](TObject*) { shown.push_back(Application()->Hint()); };
+    MouseMove(*button, 3, 3);
+    MouseMove(*button, 4, 4);   // the same hint is not reported again
+    MouseMove(*plain, 3, 3);
+    Application()->OnHint = nullptr;
+    Application()->SetHint("");
+    EXPECT_EQ(shown, (std::vector<std::string>{"Saves the record", "Query"}));
+}
