@@ -63,20 +63,20 @@ TCheckBoxState TDBCheckBox::StateOf(const TField* f) const {
 }
 
 void TDBCheckBox::DataChange() {
-    redisplaying_ = true;
     const TCheckBoxState s = Field() ? StateOf(Field()) : TCheckBoxState::cbUnchecked;
-    // A redisplay is not a click: the state changes without OnClick.
-    auto onClick = std::move(OnClick);
-    OnClick = nullptr;
+    redisplaying_ = true;
     try {
         SetState(s);
     } catch (...) {
-        OnClick = std::move(onClick);
         redisplaying_ = false;
         throw;
     }
-    OnClick = std::move(onClick);
     redisplaying_ = false;
+}
+
+void TDBCheckBox::Click() {
+    // A redisplay of the field is not a click.
+    if (!redisplaying_) TCheckBox::Click();
 }
 
 void TDBCheckBox::Toggle() {

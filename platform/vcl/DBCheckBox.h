@@ -28,6 +28,7 @@ public:
     TCheckBoxState StateOf(const TField* field) const;
 
     void Toggle() override;
+    void Click() override;
     void DoExit() override;
 
 private:

@@ -32,7 +32,7 @@ const TTypeInfo& FormStyleType() {
     return t;
 }
 
-// Runs the steps of a focus change; an exception from an exit handler keeps the focus.
+// The window controls from c up to, not including, the form (innermost first).
 std::vector<TWinControl*> ChainUp(TWinControl* c, const TCustomForm* form) {
     std::vector<TWinControl*> chain;
     for (; c && c != form; c = c->Parent()) chain.push_back(c);

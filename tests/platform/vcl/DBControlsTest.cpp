@@ -110,6 +110,7 @@ TEST(DBCheckBox, MapsCodesToStatesAndBack) {
     w.cds->Edit();
     w.F("MB021")->Clear();
     EXPECT_EQ(chk->State(), TCheckBoxState::cbGrayed);   // null
+    EXPECT_EQ(clicks, 1);   // showing the field is not a click
     w.cds->Cancel();
 }
 
