@@ -316,7 +316,7 @@ namespace {
 // A cursor declared WITH HOLD inside a READ ONLY transaction: PostgreSQL keeps
 // its rows after the transaction ends, so the connection stays free for other
 // statements (and transactions) between fetches.
-class PgCursor : public TCursor {
+class PgCursor : public TStorageCursor {
 public:
     PgCursor(PGconn* conn, std::string name) : conn_(conn), name_(std::move(name)) {}
     ~PgCursor() override { ResultPtr res(PQexec(conn_, ("CLOSE " + name_).c_str())); }
@@ -367,7 +367,7 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<TCursor> TPgStorage::OpenCursor(std::string_view sql, const TParams& params) {
+std::unique_ptr<TStorageCursor> TPgStorage::OpenCursor(std::string_view sql, const TParams& params) {
     if (InTransaction()) throw EStorageError("A cursor cannot be opened inside a transaction");
     const std::string name = "c" + std::to_string(++impl_->cursors);
     // DECLARE takes a query only, and the extended protocol a single statement.

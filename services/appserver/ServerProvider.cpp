@@ -108,7 +108,7 @@ bool IsPlainName(std::string_view s) {
 
 struct TServerProvider::TOpenQuery {
     TQuery Query;
-    std::unique_ptr<TCursor> Cursor;
+    std::unique_ptr<TStorageCursor> Cursor;
     int Position = 0;
     int Limit = -1;   // rows the query may still give (-1: no limit)
     bool Eof = false;

@@ -226,7 +226,7 @@ void TSqliteStorage::QueryReadOnly(std::string_view sql, const TParams& params, 
 }
 
 namespace {
-class SqliteCursor : public TCursor {
+class SqliteCursor : public TStorageCursor {
 public:
     SqliteCursor(TSqliteStorage::Impl& impl, StmtPtr stmt) : impl_(impl), stmt_(std::move(stmt)) {}
     bool Fetch(int count, TRowSink& sink) override {
@@ -247,7 +247,7 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<TCursor> TSqliteStorage::OpenCursor(std::string_view sql, const TParams& params) {
+std::unique_ptr<TStorageCursor> TSqliteStorage::OpenCursor(std::string_view sql, const TParams& params) {
     StmtPtr stmt = impl_->PrepareReadOnly(sql);
     impl_->Bind(stmt.get(), params);
     return std::make_unique<SqliteCursor>(*impl_, std::move(stmt));

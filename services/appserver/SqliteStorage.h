@@ -17,7 +17,7 @@ public:
     int64_t Execute(std::string_view sql, const TParams& params = {}) override;
     void Query(std::string_view sql, const TParams& params, TRowSink& sink) override;
     void QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) override;
-    std::unique_ptr<TCursor> OpenCursor(std::string_view sql, const TParams& params) override;
+    std::unique_ptr<TStorageCursor> OpenCursor(std::string_view sql, const TParams& params) override;
     void ExecuteScript(std::string_view script) override;
     bool TableExists(std::string_view table) override;
     void Begin() override;

@@ -64,9 +64,9 @@ using TParams = std::vector<Variant>;
 // `count` rows (all of them when count < 0) to the sink and tells whether more
 // remain. The columns are announced on the first fetch. The cursor must not
 // outlive its storage; it may stay open while the storage runs other statements.
-class TCursor {
+class TStorageCursor {
 public:
-    virtual ~TCursor() = default;
+    virtual ~TStorageCursor() = default;
     virtual bool Fetch(int count, TRowSink& sink) = 0;
 };
 
@@ -83,7 +83,7 @@ public:
     virtual void QueryReadOnly(std::string_view sql, const TParams& params, TRowSink& sink) = 0;
     // Opens a cursor over one query of client origin, with the same read-only
     // guarantees as QueryReadOnly.
-    virtual std::unique_ptr<TCursor> OpenCursor(std::string_view sql, const TParams& params) = 0;
+    virtual std::unique_ptr<TStorageCursor> OpenCursor(std::string_view sql, const TParams& params) = 0;
     // Runs a trusted script of several statements (schema and demonstration data).
     virtual void ExecuteScript(std::string_view script) = 0;
     // True when the named table exists in this database.

@@ -27,9 +27,7 @@ protected:
     TServerOpener Opener() {
         return [this](const TWorkCenterLogin&, const std::string&) { return InProcessServer(dir.File("data")); };
     }
-    // An application server object over the SQLite files of the folder. (Its
-    // own header is kept out of this one: the storage's TCursor and the
-    // window toolkit's TCursor cannot meet in one test file.)
+    // An application server object over the SQLite files of the folder.
     static Variant InProcessServer(const std::string& folder);
 
     TempDir dir;
