@@ -2,7 +2,7 @@
 // Check boxes (two or three states), radio buttons (checking one unchecks its
 // siblings on the same parent) and radio groups (one radio button per item).
 //
-// As in the toolkit this model follows, a change of Checked or State raises
+// Window definitions rely on this: a change of Checked or State raises
 // OnClick whether the user clicked or code set it.
 #include <memory>
 

@@ -94,7 +94,7 @@ public:
     // Enabled, and every parent enabled.
     bool EffectivelyEnabled() const;
 
-    // Caption and Text are one text, as in the toolkit this model follows.
+    // Caption and Text are one text (a label's Caption is an edit's Text).
     const std::string& Caption() const noexcept { return text_; }
     void SetCaption(const std::string& text) { SetText(text); }
     const std::string& Text() const noexcept { return text_; }
