@@ -5,6 +5,7 @@
 #include "platform/core/Strings.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/vcl/DBGrid.h"
 #include "platform/vcl/ListBox.h"
 #include "platform/vcl/PageControl.h"
 #include "src/lib/LibStrs.h"
@@ -53,11 +54,11 @@ void ForFieldControls(TComponent* owner, std::string_view field, const Apply& ap
     }
 }
 
-// Controls that show their own colours and take only the key colour.
+// Controls that show their own colours and take only the key colour. They are
+// known by class name: the value-mapped check box belongs to a layer above.
 bool KeepsItsColour(const TComponent* c) {
     const TClassInfo& cls = c->ClassType();
-    return cls.InheritsFrom("TDBComboBox") || cls.InheritsFrom("TwwDBComboBox") ||
-           cls.InheritsFrom("TDBRadioGroup") || cls.InheritsFrom("TFDbCheckBox");
+    return cls.InheritsFrom("TwwDBComboBox") || cls.InheritsFrom("TDBRadioGroup") || cls.InheritsFrom("TFDbCheckBox");
 }
 }  // namespace
 
@@ -136,6 +137,31 @@ bool SetFieldValue(TField* field, const std::string& text, bool editText) {
     else
         field->SetAsString(text);
     return true;
+}
+
+void FitGridColumns(TwwDBGrid* grid) {
+    if (!grid || !grid->DataSource() || !grid->DataSet() || !grid->DataSet()->Active() || grid->FieldCount() == 0)
+        return;
+    // The height of a horizontal scroll bar as the system reports it (the
+    // classic metric; the grid keeps room for one).
+    constexpr int ScrollBarHeight = 17;
+    struct Disabled {
+        TwwDBGrid* grid;
+        bool was;
+        ~Disabled() { grid->SetEnabled(was); }
+    } disabled{grid, grid->Enabled()};
+    grid->SetEnabled(false);
+
+    const int first = grid->IndicatorOffset();
+    const int last = first + grid->FieldCount() - 1;
+    int sum = ScrollBarHeight + 2;
+    for (int col = 0; col <= last; ++col) sum += grid->ColWidths(col) + grid->GridLineWidth();
+    if (sum < grid->ClientWidth()) {
+        const int extra = (grid->ClientWidth() - sum) / grid->FieldCount();
+        for (int col = first; col <= last; ++col) grid->SetColWidths(col, grid->ColWidths(col) + extra);
+    } else if (TWinControl* parent = grid->Parent()) {
+        parent->SetClientWidth(sum);
+    }
 }
 
 void CopySelectedItems(const TCustomListBox* source, TCustomListBox* target) {

@@ -22,6 +22,7 @@ class TDataSource;
 class TField;
 class TPageControl;
 class TWinControl;
+class TwwDBGrid;
 
 // The property's kind; tkUnknown when there is none.
 TTypeKind GetPropKind(const TObject* object, std::string_view name) noexcept;
@@ -88,6 +89,13 @@ bool HasBrowseRecord(const TDataSet* dataSet) noexcept;
 bool SetFieldValue(TField* field, const std::string& text, bool editText);
 
 // ---- controls ----------------------------------------------------------------
+
+// Fits the grid's columns to its width: when the columns (the indicator's
+// included, each with its grid line) and a scroll bar's height take less than
+// the client width, each field column widens by an equal share of the rest;
+// otherwise the grid's parent widens to show them all. Nothing happens
+// without an open dataset or shown fields. The grid is disabled meanwhile.
+void FitGridColumns(TwwDBGrid* grid);
 
 // Appends each selected item of the source list box that the target does not
 // hold yet (compared as the target's items compare, without regard to case).

@@ -3,6 +3,7 @@
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/vcl/DBGrid.h"
 #include "platform/vcl/Edit.h"
 #include "platform/vcl/ListBox.h"
 #include "platform/vcl/PageControl.h"
@@ -217,4 +218,64 @@ TEST(LibRTTIData, CopySelectedItems) {
     EXPECT_EQ(items, (Names{"MB003", "MB001", "MB004"}));
     CopySelectedItems(nullptr, target);
     CopySelectedItems(source, nullptr);
+}
+
+TEST(LibRTTIData, FitGridColumns) {
+    struct Case {
+        const char* name;
+        bool indicator;
+        int gridWidth;
+        bool widens;   // else the parent grows
+    } cases[] = {
+        {"room to spare", true, 2000, true},
+        {"no indicator", false, 2000, true},
+        {"too narrow", true, 50, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFixture f;
+        auto* panel = new TPanel(&f.owner);
+        panel->SetWidth(100);
+        auto* grid = new TwwDBGrid(&f.owner);
+        grid->SetParent(panel);
+        grid->SetDataSource(f.source);
+        if (!c.indicator) grid->SetOptions(grid->Options() - TwwDBGridOptions{TwwDBGridOption::dgIndicator});
+        grid->SetWidth(c.gridWidth);
+        const int first = grid->IndicatorOffset();
+        const int fields = grid->FieldCount();
+        ASSERT_EQ(fields, 5);
+        std::vector<int> before;
+        int sum = 17 + 2;
+        for (int col = 0; col < first + fields; ++col) {
+            before.push_back(grid->ColWidths(col));
+            sum += grid->ColWidths(col) + grid->GridLineWidth();
+        }
+        FitGridColumns(grid);
+        EXPECT_TRUE(grid->Enabled());   // enabled again afterwards
+        if (c.widens) {
+            const int extra = (grid->ClientWidth() - sum) / fields;
+            ASSERT_GT(extra, 0);
+            if (first) {
+                EXPECT_EQ(grid->ColWidths(0), before[0]);   // the indicator keeps its width
+            }
+            for (int col = first; col < first + fields; ++col) EXPECT_EQ(grid->ColWidths(col), before[static_cast<size_t>(col)] + extra);
+            EXPECT_EQ(panel->Width(), 100);
+        } else {
+            for (int col = 0; col < first + fields; ++col) EXPECT_EQ(grid->ColWidths(col), before[static_cast<size_t>(col)]);
+            EXPECT_EQ(panel->ClientWidth(), sum);
+        }
+    }
+
+    // Without an open dataset nothing happens, although the grid is too narrow.
+    DataFixture closed;
+    auto* panel = new TPanel(&closed.owner);
+    panel->SetWidth(100);
+    auto* grid = new TwwDBGrid(&closed.owner);
+    grid->SetParent(panel);
+    grid->SetDataSource(closed.source);
+    grid->SetWidth(50);
+    closed.ds->Close();
+    FitGridColumns(grid);
+    EXPECT_EQ(panel->Width(), 100);
+    FitGridColumns(nullptr);
 }

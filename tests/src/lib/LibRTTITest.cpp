@@ -2,6 +2,9 @@
 
 #include "platform/classes/Component.h"
 #include "platform/classes/IntegerConsts.h"
+#include "platform/vcl/DBCheckBox.h"
+#include "platform/vcl/DBComboBox.h"
+#include "platform/vcl/DBEdit.h"
 #include "src/lib/LibRTTI.h"
 
 namespace {
@@ -59,68 +62,40 @@ const TClassInfo& TSample::StaticClass() {
     }();
     return info;
 }
-// A control bound to a field, and two that keep their own colours.
-class TFieldControl : public TComponent {
-    VELMORA_CLASS(TFieldControl)
+// The framework's value-mapped check box: a data check box under its own class name.
+class TSampleMappedCheck : public TDBCheckBox {
+    VELMORA_CLASS(TSampleMappedCheck)
 public:
-    TFieldControl(TComponent* owner, std::string name, std::string field) : TComponent(owner), field_(std::move(field)) {
-        SetName(name);
-    }
-    std::string DataField() const { return field_; }
-    void SetDataField(std::string f) { field_ = std::move(f); }
-    TColor Color() const { return color_; }
-    void SetColor(TColor c) { color_ = c; }
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool e) { enabled_ = e; }
-
-private:
-    std::string field_;
-    TColor color_ = clWindow;
-    bool enabled_ = true;
+    using TDBCheckBox::TDBCheckBox;
 };
-
-const TClassInfo& TFieldControl::StaticClass() {
-    static const TClassInfo info = [] {
-        TClassInfo c("TFieldControl", &TComponent::StaticClass());
-        c.Add(Property("DataField", &TFieldControl::DataField, &TFieldControl::SetDataField));
-        c.Add(TypedProperty("Color", ColorType(), &TFieldControl::Color, &TFieldControl::SetColor));
-        c.Add(Property("Enabled", &TFieldControl::Enabled, &TFieldControl::SetEnabled));
-        return c;
-    }();
+const TClassInfo& TSampleMappedCheck::StaticClass() {
+    static const TClassInfo info("TFDbCheckBox", &TDBCheckBox::StaticClass());
     return info;
 }
 
-class TSampleCombo : public TFieldControl {
-    VELMORA_CLASS(TSampleCombo)
-public:
-    using TFieldControl::TFieldControl;
-};
-const TClassInfo& TSampleCombo::StaticClass() {
-    static const TClassInfo base("TwwDBComboBox", &TFieldControl::StaticClass());
-    static const TClassInfo info("TQvDBComboBox", &base);
-    return info;
+template <typename T>
+T* Bound(TComponent* owner, const char* name, const char* field) {
+    auto* c = new T(owner);
+    c->SetName(name);
+    c->SetDataField(field);
+    return c;
 }
 
-class TSampleCheck : public TFieldControl {
-    VELMORA_CLASS(TSampleCheck)
-public:
-    using TFieldControl::TFieldControl;
-};
-const TClassInfo& TSampleCheck::StaticClass() {
-    static const TClassInfo info("TFDbCheckBox", &TFieldControl::StaticClass());
-    return info;
-}
-
-// A form-like owner with an edit per field, a combo box and a check box.
+// A form-like owner with an edit per field, controls that keep their colours,
+// an edit bound to no field and a component without a DataField.
 struct FieldForm {
     TComponent owner{nullptr};
-    TFieldControl* ed1 = new TFieldControl(&owner, "edMB001", "MB001");
-    TFieldControl* ed2 = new TFieldControl(&owner, "edMB002", "mb002");
-    TFieldControl* ed3 = new TFieldControl(&owner, "edMB003", "MB003");
-    TFieldControl* plain = new TFieldControl(&owner, "pnlHead", "");
-    TSampleCombo* combo = new TSampleCombo(&owner, "cboMB001", "MB001");
-    TSampleCheck* check = new TSampleCheck(&owner, "chkMB002", "MB002");
+    TDBEdit* ed1 = Bound<TDBEdit>(&owner, "edMB001", "MB001");
+    TDBEdit* ed2 = Bound<TDBEdit>(&owner, "edMB002", "mb002");
+    TDBEdit* ed3 = Bound<TDBEdit>(&owner, "edMB003", "MB003");
+    TDBEdit* plain = Bound<TDBEdit>(&owner, "edFree", "");
+    TwwDBComboBox* combo = Bound<TwwDBComboBox>(&owner, "cboMB001", "MB001");
+    TDBRadioGroup* radio = Bound<TDBRadioGroup>(&owner, "rdgMB002", "MB002");
+    TSampleMappedCheck* check = Bound<TSampleMappedCheck>(&owner, "chkMB002", "MB002");
     TSample* other = new TSample(&owner);   // has no DataField
+    FieldForm() {
+        for (TControl* c : std::initializer_list<TControl*>{ed1, ed2, ed3, plain, combo, radio, check}) c->SetColor(clWindow);
+    }
 };
 }  // namespace
 
@@ -133,12 +108,14 @@ TEST(LibRTTI, SetFieldControlsColor) {
         EXPECT_EQ(f.ed3->Color(), clWindow);
         EXPECT_EQ(f.plain->Color(), clWindow);
         EXPECT_EQ(f.combo->Color(), clWindow);   // only the key colour reaches these
+        EXPECT_EQ(f.radio->Color(), clWindow);
         EXPECT_EQ(f.check->Color(), clWindow);
     }
     FieldForm f;
     SetFieldControlsColor(&f.owner, "MB001,MB002", ",", RGB(0, 200, 200));
     EXPECT_EQ(f.ed1->Color(), RGB(0, 200, 200));
     EXPECT_EQ(f.combo->Color(), RGB(0, 200, 200));
+    EXPECT_EQ(f.radio->Color(), RGB(0, 200, 200));
     EXPECT_EQ(f.check->Color(), RGB(0, 200, 200));
     EXPECT_EQ(f.ed3->Color(), clWindow);
     SetFieldControlsColor(nullptr, "MB001", ",", clRed);
