@@ -1,9 +1,10 @@
 #pragma once
 // Published properties by name, as the window framework, the language and
-// code-page components and the settings document use them. Each routine does
-// nothing, or gives the empty or zero value, when the object is missing, the
-// name is empty, or the object has no property of that name and kind.
-// Conversion errors of a setter reach the caller.
+// code-page components and the settings document use them, and the small
+// control and dataset utilities built on the component model. Each property
+// routine does nothing, or gives the empty or zero value, when the object is
+// missing, the name is empty, or the object has no property of that name and
+// kind. Conversion errors of a setter reach the caller.
 //
 // The component model supplies the rest of this family under the same names:
 // `HasProperty`, and `SaveAndClearEvents`/`RestoreEvents` for a list of event
