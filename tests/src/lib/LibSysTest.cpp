@@ -89,6 +89,10 @@ TEST_F(LogFixture, UnwritableLogsReturnFalse) {
     WriteBytes(Install("blocked") + "/Log", "a file, not a folder");
     EXPECT_FALSE(WriteAlertLog("libstrs", "x", "D"));
     EXPECT_FALSE(WriteGeneratorLog("x"));
+    // A medium nobody may write to, not even the superuser.
+    SetRegistry("ClientPath=/proc/self\n");
+    EXPECT_FALSE(WriteAlertLog("libstrs", "x", "D"));
+    EXPECT_FALSE(WriteGeneratorLog("x"));
     // The log file cannot be opened: a folder has its name.
     SetRegistry("ClientPath=" + Install("client") + "\n");
     std::filesystem::create_directories(Install("client") + "/Log/Alert_libstrs_20240131.log");
