@@ -51,7 +51,7 @@ Variant ElementOr(const Variant& array, int i) {
     return array[array.LowBound() + i];
 }
 
-bool IsNonEmptyArray(const Variant& v) { return v.IsArray() && v.Elements().size() > 0; }
+bool IsNonEmptyArray(const Variant& v) { return v.IsArray() && !v.Elements().empty(); }
 
 // Fills "%s" (and "%d") placeholders in order with the arguments' texts; "%%"
 // is a percent sign. A placeholder without an argument is left empty, so that a
