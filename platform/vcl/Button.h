@@ -23,6 +23,7 @@ public:
 
 protected:
     void KeyPress(char32_t& key) override;   // Space clicks
+    bool ClicksOnAccelerator() const override { return true; }
 
 private:
     bool default_ = false;

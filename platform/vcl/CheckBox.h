@@ -33,6 +33,7 @@ public:
 
 protected:
     void KeyPress(char32_t& key) override;   // Space toggles
+    bool ClicksOnAccelerator() const override { return true; }
 
 private:
     TCheckBoxState state_ = TCheckBoxState::cbUnchecked;
@@ -48,6 +49,9 @@ public:
     void SetChecked(bool v);
     // A user's click checks the button.
     void UserClick() override { SetChecked(true); }
+
+protected:
+    bool ClicksOnAccelerator() const override { return true; }
 
 private:
     bool checked_ = false;

@@ -126,6 +126,9 @@ public:
     // reacts otherwise (a check box toggles, which then raises Click).
     virtual void UserClick() { Click(); }
     virtual void DblClick();
+    // An accelerator key (the upper-cased character after "&" in a caption) that
+    // reached the form: true when this control, or one inside it, acted on it.
+    virtual bool DialogChar(char32_t hotkey) { (void)hotkey; return false; }
 
     // Sends a message straight to the control; returns its result.
     intptr_t Perform(unsigned msg, intptr_t wParam = 0, intptr_t lParam = 0);

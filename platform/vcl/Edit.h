@@ -62,6 +62,7 @@ public:
 protected:
     void KeyDown(uint16_t& key, TShiftState shift) override;
     void KeyPress(char32_t& key) override;
+    bool WantsChars() const override { return true; }
     void TextChanged() override;
     // Inserts characters at the selection; false when nothing could be inserted.
     bool InsertChars(std::u32string chars);

@@ -324,6 +324,11 @@ bool TCustomForm::DialogKey(uint16_t key, TShiftState shift) {
     return false;
 }
 
+bool TCustomForm::Accelerator(char32_t hotkey, TShiftState shift) {
+    if (DialogChar(hotkey)) return true;
+    return shift.Contains(TShiftStateItem::ssAlt) && menu_ && menu_->Accelerate(hotkey);
+}
+
 void TCustomForm::PaintOn(TCanvas& canvas) {
     canvas_ = &canvas;
     canvas.Font()->Assign(Font());

@@ -96,6 +96,9 @@ public:
     void FocusControl(TWinControl* control);
     // Tab, Enter (default button) and Escape (cancel button); true when handled.
     virtual bool DialogKey(uint16_t key, TShiftState shift);
+    // An accelerator key (letter or digit): the controls of the form first, then,
+    // with Alt, the top-level items of the main menu. True when something acted on it.
+    bool Accelerator(char32_t hotkey, TShiftState shift);
     // Raised by the screen (or tests) when the form becomes or stops being the active one.
     void Activate();
     void Deactivate();

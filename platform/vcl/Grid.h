@@ -128,6 +128,7 @@ protected:
     void KeyDown(uint16_t& key, TShiftState shift) override;
     void KeyPress(char32_t& key) override;
     bool WantsKey(uint16_t key, TShiftState shift) const override;
+    bool WantsChars() const override { return CanEditShow(); }   // typing starts the cell editor
     void DoExit() override;
     void ShowEditor();
 

@@ -27,6 +27,11 @@ bool Reachable(const TControl& c) {
     return c.Showing();
 }
 
+// A press of any button closes an open menu, as a press outside it does on the screen.
+void CloseOpenMenu() {
+    if (TMenu* open = TMenu::OpenMenu()) open->CloseUp();
+}
+
 // A press of the left button moves the focus to a window control that takes it.
 void FocusOnPress(TControl& control) {
     auto* w = dynamic_cast<TWinControl*>(&control);
@@ -51,6 +56,7 @@ void KeyUp(TCustomForm& form, uint16_t key, TShiftState shift) {
 void Click(TControl& control, int x, int y, TShiftState shift) {
     if (!Reachable(control)) return;
     Deliver([&] {
+        CloseOpenMenu();
         FocusOnPress(control);
         control.MouseDown(TMouseButton::mbLeft, shift + TShiftState{TShiftStateItem::ssLeft}, x, y);
         control.UserClick();
@@ -61,6 +67,7 @@ void Click(TControl& control, int x, int y, TShiftState shift) {
 void DoubleClick(TControl& control, int x, int y) {
     if (!Reachable(control)) return;
     Deliver([&] {
+        CloseOpenMenu();
         FocusOnPress(control);
         control.MouseDown(TMouseButton::mbLeft, {TShiftStateItem::ssLeft, TShiftStateItem::ssDouble}, x, y);
         control.DblClick();
@@ -71,6 +78,7 @@ void DoubleClick(TControl& control, int x, int y) {
 void MouseDown(TControl& control, TMouseButton button, int x, int y, TShiftState shift) {
     if (!Reachable(control)) return;
     Deliver([&] {
+        CloseOpenMenu();
         if (button == TMouseButton::mbLeft) FocusOnPress(control);
         control.MouseDown(button, shift, x, y);
     });
@@ -94,6 +102,7 @@ void MouseUp(TControl& control, TMouseButton button, int x, int y, TShiftState s
 void ContextClick(TControl& control, int x, int y) {
     if (!Reachable(control)) return;
     Deliver([&] {
+        CloseOpenMenu();
         control.MouseDown(TMouseButton::mbRight, {TShiftStateItem::ssRight}, x, y);
         control.MouseUp(TMouseButton::mbRight, {}, x, y);
         // The nearest popup menu, from the control outwards.

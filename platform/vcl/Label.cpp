@@ -43,6 +43,12 @@ void TLabel::SetFocusControl(TWinControl* c) {
     if (c) FreeNotification(c);
 }
 
+bool TLabel::DialogChar(char32_t hotkey) {
+    if (!focusControl_ || GetHotkey(Caption()) != hotkey || !focusControl_->CanFocus()) return false;
+    focusControl_->SetFocus();
+    return true;
+}
+
 void TLabel::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == focusControl_) focusControl_ = nullptr;
     TGraphicControl::Notification(component, operation);

@@ -23,6 +23,8 @@ public:
     void SetWordWrap(bool v) { wordWrap_ = v; }
     TWinControl* FocusControl() const noexcept { return focusControl_; }
     void SetFocusControl(TWinControl* c);
+    // The caption's accelerator focuses FocusControl (when it can take the focus).
+    bool DialogChar(char32_t hotkey) override;
 
 protected:
     void Paint() override;

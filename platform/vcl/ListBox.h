@@ -51,6 +51,7 @@ public:
 protected:
     void KeyDown(uint16_t& key, TShiftState shift) override;
     void KeyPress(char32_t& key) override;
+    bool WantsChars() const override { return true; }   // letters are the list's keys, not accelerators
 
 private:
     void ItemsChanged();

@@ -88,6 +88,23 @@ char32_t GetHotkey(const std::string& caption) {
     return 0;
 }
 
+namespace {
+TMenu* openMenu = nullptr;
+
+bool Selectable(const TMenuItem* item) { return item->Enabled() && item->Visible() && !item->IsLine(); }
+
+// The index of the next selectable sub-item of `parent` after `from` in direction
+// `step`, wrapping round; -1 when there is none.
+int NextSelectable(const TMenuItem* parent, int from, int step) {
+    const int count = parent->Count();
+    for (int n = 1; n <= count; ++n) {
+        const int i = ((from + step * n) % count + count) % count;
+        if (Selectable(parent->Items(i))) return i;
+    }
+    return -1;
+}
+}  // namespace
+
 // ---- TMenuItem ----
 
 const TClassInfo& TMenuItem::StaticClass() {
@@ -115,6 +132,7 @@ TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
 
 TMenuItem::~TMenuItem() {
     MarkDestroying();
+    if (openMenu && openMenu->OpenItem() == this) openMenu->CloseUp();
     Clear();
     if (parent_) parent_->Remove(this);
 }
@@ -169,6 +187,11 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const {
 
 void TMenuItem::Click() {
     if (!enabled_) return;
+    if (TMenu* open = TMenu::OpenMenu()) {
+        const TMenuItem* root = this;
+        while (root->parent_) root = root->parent_;
+        if (root == open->Items()) open->CloseUp();
+    }
     if (autoCheck_) SetChecked(!checked_);
     if (OnClick) OnClick(this);
 }
@@ -213,7 +236,67 @@ const TClassInfo& TMenu::StaticClass() {
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
 
-TMenu::~TMenu() = default;   // the root item is owned and freed with its sub-items
+TMenu::~TMenu() {   // the root item is owned and freed with its sub-items
+    CloseUp();
+}
+
+TMenu* TMenu::OpenMenu() noexcept { return openMenu; }
+
+void TMenu::DropDown(TMenuItem* item) {
+    if (openMenu && openMenu != this) openMenu->CloseUp();
+    openMenu = this;
+    openItem_ = item;
+    selected_ = NextSelectable(item, -1, 1);
+}
+
+void TMenu::CloseUp() {
+    if (openMenu != this) return;
+    openMenu = nullptr;
+    openItem_ = nullptr;
+    selected_ = -1;
+}
+
+void TMenu::Choose(TMenuItem* item) {
+    if (item->Count() > 0) {
+        DropDown(item);
+        return;
+    }
+    CloseUp();
+    item->Click();
+}
+
+void TMenu::MenuKey(uint16_t key) {
+    if (!IsOpen()) return;
+    const int count = openItem_->Count();
+    if (selected_ >= count) selected_ = -1;
+    switch (key) {
+        case VK_ESCAPE: CloseUp(); return;
+        case VK_UP:
+        case VK_DOWN: selected_ = NextSelectable(openItem_, selected_, key == VK_DOWN ? 1 : -1); return;
+        case VK_RETURN:
+            if (selected_ >= 0 && Selectable(openItem_->Items(selected_))) Choose(openItem_->Items(selected_));
+            return;
+        default:
+            for (int i = 0; i < count; ++i) {
+                TMenuItem* item = openItem_->Items(i);
+                if (Selectable(item) && GetHotkey(item->Caption()) == key) {
+                    Choose(item);
+                    return;
+                }
+            }
+    }
+}
+
+bool TMenu::Accelerate(char32_t hotkey) {
+    for (int i = 0; i < items_->Count(); ++i) {
+        TMenuItem* item = items_->Items(i);
+        if (Selectable(item) && GetHotkey(item->Caption()) == hotkey) {
+            Choose(item);
+            return true;
+        }
+    }
+    return false;
+}
 
 void TMenu::SetImages(TImageList* images) {
     if (images_) RemoveFreeNotification(images_);
@@ -261,6 +344,6 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 
 void TPopupMenu::Popup(int x, int y) {
     point_ = {x, y};
-    open_ = true;
+    DropDown(Items());
     if (OnPopup) OnPopup(this);
 }

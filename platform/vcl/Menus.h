@@ -8,6 +8,13 @@
 // down first looks for the shortcut in the popup menus of the focused control and
 // its parents, then in the form's main menu; an enabled, visible item with that
 // shortcut is clicked and the key is consumed.
+//
+// Open menus: at most one menu is open at a time (a popup menu, or a main menu
+// item dropped down by its accelerator). While one is open it takes every key:
+// Up and Down move the selection over the enabled, visible items (lines skipped,
+// wrapping round), Enter clicks the selected item (or opens its sub-items),
+// Escape closes the menu, and an item's accelerator letter clicks (or opens) it.
+// Clicking an item of the open menu, or pressing a mouse button, closes it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -109,14 +116,34 @@ public:
     void SetImages(TImageList* images);
     // Clicks the item with the shortcut; true when one was found.
     bool IsShortCut(TShortCut shortCut);
+    // Clicks the enabled, visible top-level item with that accelerator, or opens
+    // it when it has sub-items; true when one matched.
+    bool Accelerate(char32_t hotkey);
+
+    // The menu that is open now, or nullptr.
+    static TMenu* OpenMenu() noexcept;
+    bool IsOpen() const noexcept { return OpenMenu() == this; }
+    // The item whose sub-items show while open (nullptr when closed), and the
+    // index of the selected one among them (-1 for none).
+    TMenuItem* OpenItem() const noexcept { return openItem_; }
+    int Selected() const noexcept { return selected_; }
+    // Shows the sub-items of `item` (an item of this menu, or Items() itself) with
+    // the first selectable one selected; another open menu closes first.
+    void DropDown(TMenuItem* item);
+    void CloseUp();
+    // A key while this menu is open (see above); always consumed.
+    void MenuKey(uint16_t key);
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    void Choose(TMenuItem* item);
     TMenuItem* items_;
     bool ownerDraw_ = false;
     TImageList* images_ = nullptr;
+    TMenuItem* openItem_ = nullptr;
+    int selected_ = -1;
 };
 
 class TMainMenu : public TMenu {
@@ -137,9 +164,7 @@ public:
     // Opens the menu at a screen point: raises OnPopup; the screen shows it (headless:
     // it stays open until an item is clicked or CloseUp runs).
     void Popup(int x, int y);
-    bool IsOpen() const noexcept { return open_; }
     TPoint PopupPoint() const noexcept { return point_; }
-    void CloseUp() { open_ = false; }
     TNotifyEvent OnPopup;
 
 protected:
@@ -148,6 +173,5 @@ protected:
 private:
     bool autoPopup_ = true;
     TComponent* popupComponent_ = nullptr;
-    bool open_ = false;
     TPoint point_;
 };

@@ -205,8 +205,24 @@ void TWinControl::Realign(TControl* trigger) {
     aligning_ = false;
 }
 
+namespace {
+// Alt with a letter or digit, or the plain (or shifted) letter or digit when the
+// focused control does not take characters.
+bool IsAccelerator(uint16_t key, TShiftState shift, bool controlWantsChars) {
+    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
+    if (shift.Contains(TShiftStateItem::ssCtrl)) return false;
+    return shift.Contains(TShiftStateItem::ssAlt) || !controlWantsChars;
+}
+}  // namespace
+
 bool TWinControl::KeyDownInput(uint16_t& key, TShiftState shift) {
     TCustomForm* form = GetParentForm(this);
+    // An open menu takes every key until it closes.
+    if (TMenu* open = TMenu::OpenMenu()) {
+        open->MenuKey(key);
+        key = 0;
+        return true;
+    }
     // Menu shortcuts: the popup menus from this control outwards, then the main menu.
     const TShortCut shortCut = ShortCut(key, shift);
     for (TControl* c = this; c; c = c->Parent())
@@ -228,7 +244,24 @@ bool TWinControl::KeyDownInput(uint16_t& key, TShiftState shift) {
         if (key == 0) return false;
     }
     if (OnKeyDown) OnKeyDown(this, key, shift);
-    if (key != 0) KeyDown(key, shift);
+    if (key == 0) return false;
+    if (form && IsAccelerator(key, shift, WantsChars()) && form->Accelerator(static_cast<char32_t>(key), shift)) {
+        key = 0;
+        return true;
+    }
+    KeyDown(key, shift);
+    return false;
+}
+
+bool TWinControl::DialogChar(char32_t hotkey) {
+    if (ClicksOnAccelerator()) {
+        if (GetHotkey(Caption()) != hotkey || !CanFocus()) return false;
+        SetFocus();
+        UserClick();
+        return true;
+    }
+    for (TControl* c : controls_)
+        if (c->Showing() && c->EffectivelyEnabled() && c->DialogChar(hotkey)) return true;
     return false;
 }
 

@@ -72,6 +72,10 @@ public:
     void ForwardKeyPress(char32_t& key);
     void KeyUpInput(uint16_t& key, TShiftState shift);
 
+    // Offers the accelerator to the showing, enabled controls inside this one in
+    // order (a control that clicks on its accelerator takes the focus and clicks).
+    bool DialogChar(char32_t hotkey) override;
+
     // A dialog key of a control inside this one (Ctrl+Tab for a page control); true
     // when handled. The form asks the containers of the focused control, innermost first.
     virtual bool ContainerDialogKey(uint16_t key, TShiftState shift);
@@ -88,6 +92,12 @@ protected:
     // True for keys the control handles itself instead of the form (an edit wants
     // arrows; a memo wants Enter).
     virtual bool WantsKey(uint16_t key, TShiftState shift) const;
+    // True for controls that take typed characters (edits, lists, grids): a plain
+    // letter typed there is input, not an accelerator.
+    virtual bool WantsChars() const { return false; }
+    // True for controls that a matching accelerator focuses and clicks (buttons,
+    // check boxes, radio buttons).
+    virtual bool ClicksOnAccelerator() const { return false; }
     // Told after a child control was added or removed (tool bars arrange their buttons).
     virtual void ControlListChanged() {}
     // Shrinks the client area for borders and bevels.

@@ -31,7 +31,11 @@ void TypeText(TCustomForm& form, std::string_view text) {
         uint16_t key = 0;
         if ((ch >= U'0' && ch <= U'9') || (ch >= U'A' && ch <= U'Z')) key = static_cast<uint16_t>(ch);
         else if (ch >= U'a' && ch <= U'z') key = static_cast<uint16_t>(ch - 32);
-        if (key) KeyDown(form, key);
+        // A key that an accelerator or an open menu consumed types nothing.
+        if (key && KeyDown(form, key)) {
+            KeyUp(form, key);
+            continue;
+        }
         KeyPress(form, ch);
         if (key) KeyUp(form, key);
     }
