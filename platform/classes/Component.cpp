@@ -33,7 +33,9 @@ const TClassInfo& TComponent::StaticClass() {
 }
 
 TComponent::TComponent(TComponent* owner) {
-    if (owner) owner->InsertComponent(this);
+    if (!owner) return;
+    if (owner->state_.Contains(TComponentStateItem::csLoading)) BeginLoading();
+    owner->InsertComponent(this);
 }
 
 TComponent::~TComponent() {
@@ -53,6 +55,14 @@ void TComponent::MarkDestroying() {
     if (Destroying()) return;
     state_.Include(TComponentStateItem::csDestroying);
     for (TComponent* c : components_) c->MarkDestroying();
+}
+
+void TComponent::EndLoading() {
+    if (!state_.Contains(TComponentStateItem::csLoading)) return;
+    // By index: a Loaded may create further components.
+    for (size_t i = 0; i < components_.size(); ++i) components_[i]->EndLoading();
+    state_.Exclude(TComponentStateItem::csLoading);
+    Loaded();
 }
 
 void TComponent::SetName(const std::string& name) {

@@ -9,6 +9,11 @@
 // created without an owner belongs to whoever created it (delete it, or hold it
 // in a std::unique_ptr). Deleting an owned component directly is allowed: it
 // leaves its owner's list first.
+//
+// Loading: a form or data module is "loading" (csLoading) while its creation step
+// runs, and so is every component created meanwhile with a loading owner. When
+// the step is over, EndLoading takes each of them out of csLoading and calls its
+// Loaded, owned components before their owner, each once.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -66,12 +71,20 @@ public:
     // Marks this component and its owned components as being destroyed.
     void MarkDestroying();
 
+    // Called once this component and its owned components have been created and
+    // their properties set; overrides finish what needs every property in place.
+    virtual void Loaded() {}
+    // Ends loading (see above); does nothing for a component that is not loading.
+    void EndLoading();
+
 protected:
     // Told when a component is inserted into or removed from this one, and when a
     // component this one asked to be notified about is destroyed. Overrides clear
     // their references to `component` on opRemove and then call the base.
     virtual void Notification(TComponent* component, TOperation operation);
     void SetComponentState(TComponentState state) { state_ = state; }
+    // Starts loading: called by the constructor of a component with a creation step.
+    void BeginLoading() { state_.Include(TComponentStateItem::csLoading); }
 
 private:
     void Insert(TComponent* component);

@@ -74,6 +74,7 @@ const TClassInfo& TForm::StaticClass() {
 }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    BeginLoading();
     SetBoundsQuiet(0, 0, 320, 240);
     TControl::SetVisible(false);
     Screen()->AddForm(this);
@@ -89,6 +90,7 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::AfterConstruction() {
     if (created_) return;
     created_ = true;
+    EndLoading();
     if (OnCreate) OnCreate(this);
 }
 

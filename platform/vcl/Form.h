@@ -43,7 +43,8 @@ public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
-    // Runs OnCreate; NewForm calls it once construction is complete.
+    // Ends loading (Loaded runs for the form's components, then the form), then
+    // runs OnCreate; NewForm calls it once construction is complete.
     void AfterConstruction();
     // Runs OnDestroy and destroys the form.
     void Free();

@@ -1,5 +1,6 @@
 #include "platform/vcl/StandardClasses.h"
 
+#include "platform/classes/DataModule.h"
 #include "platform/vcl/Button.h"
 #include "platform/vcl/CheckBox.h"
 #include "platform/vcl/ComboBox.h"
@@ -35,7 +36,7 @@ void RegisterStandardClasses() {
              &TTabSet::StaticClass(),     &TStatusBar::StaticClass(),   &TToolBar::StaticClass(),
              &TToolButton::StaticClass(), &TImageList::StaticClass(),   &TListView::StaticClass(),
              &TTreeView::StaticClass(),   &TStringGrid::StaticClass(),  &TProgressBar::StaticClass(),
-             &THintWindow::StaticClass(), &TTimer::StaticClass(),
+             &THintWindow::StaticClass(), &TTimer::StaticClass(),       &TDataModule::StaticClass(),
          })
         RegisterClass(*c);
 }

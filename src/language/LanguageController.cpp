@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/classes/Collection.h"
+#include "platform/classes/DataModule.h"
 #include "platform/classes/PropertyAccess.h"
 #include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
@@ -216,8 +217,7 @@ void TLangReader::Apply(TComponent* component, const TXmlNode& element) {
 void TLangReader::ReadComponent(TComponent* component) {
     if (!component) return;
     const TXmlNode root = document_->DocumentElement();
-    // Data modules belong to the data layer above this one, so they are known by class name.
-    if ((dynamic_cast<TCustomForm*>(component) || IsClass(component, "TDataModule")) && root) Apply(component, root);
+    if ((dynamic_cast<TCustomForm*>(component) || dynamic_cast<TDataModule*>(component)) && root) Apply(component, root);
     if (!component->Name().empty() && !Excluded(component->Name()) && root) {
         // A component name is an identifier, so "//" + name is a plain element test.
         if (const TXmlNode element = root.SelectSingleNode("//" + component->Name())) Apply(component, element);

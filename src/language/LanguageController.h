@@ -157,7 +157,7 @@ public:
     // LanguageControllerError, leaving the controller inactive).
     void SetActive(bool value);
     // Ends reading from a form description: a remembered Active = true takes effect.
-    void Loaded();
+    void Loaded() override;
 
     // The reader of the loaded document; raises "No active LanguageController!" when
     // inactive.

@@ -205,10 +205,28 @@ TEST(Forms, CreatedFormsRunOnCreateAndFormsByClassName) {
     };
     TFormPtr<TProbeForm> probe(NewForm<TProbeForm>(nullptr));
     EXPECT_TRUE(probe->created);
+    // The form's components, then the form, are Loaded after the creation step and before OnCreate.
+    struct TLoadedButton : TButton {
+        TLoadedButton(TComponent* owner, std::string* log) : TButton(owner), log_(log) {}
+        void Loaded() override { *log_ += "loaded " + Caption() + ";"; }
+        std::string* log_;
+    };
+    struct TLoadingForm : TForm {
+        explicit TLoadingForm(TComponent* owner) : TForm(owner) {
+            auto* ok = new TLoadedButton(this, &log);
+            ok->SetParent(this);
+            ok->SetCaption("OK");   // set after creation, seen by Loaded
+            OnCreate = [this](TObject*) { log += "create;"; };
+        }
+        void Loaded() override { log += "loaded form;"; }
+        std::string log;
+    };
+    TFormPtr<TLoadingForm> loading(NewForm<TLoadingForm>(nullptr));
+    EXPECT_EQ(loading->log, "loaded OK;loaded form;create;");
 
     Application();   // registers the standard classes
     TComponent owner(nullptr);
-    for (const char* name : {"TEdit", "TPanel", "TStringGrid", "TMainMenu", "TTimer", "TPageControl"}) {
+    for (const char* name : {"TEdit", "TPanel", "TStringGrid", "TMainMenu", "TTimer", "TPageControl", "TDataModule"}) {
         SCOPED_TRACE(name);
         TComponent* c = CreateComponentByClassName(name, &owner);
         EXPECT_EQ(c->ClassName(), name);

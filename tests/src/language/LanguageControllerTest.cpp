@@ -158,6 +158,26 @@ TEST(LanguageController, AppliesRootAndComponentElements) {
     EXPECT_EQ(w.edit->Lines()->ToVector(), (std::vector<std::string>{"", "b"}));
 }
 
+// A window definition may turn the controller on before it gives it its text:
+// activation waits until the window's creation step is over.
+TEST(LanguageController, ActivationInACreationStepWaitsForLoaded) {
+    struct TLangForm : TForm {
+        explicit TLangForm(TComponent* owner) : TForm(owner), controller(new TLanguageController(this)) {
+            SetName("frmLang");
+            controller->SetActive(true);
+            activeInStep = controller->Active();
+            controller->XMLText()->SetText("<r><frmLang Caption=\"Translated\"/></r>");
+            OnCreate = [this](TObject*) { controller->Reader()->ReadComponent(this); };
+        }
+        TLanguageController* controller;
+        bool activeInStep = true;
+    };
+    TFormPtr<TLangForm> form(NewForm<TLangForm>(nullptr));
+    EXPECT_FALSE(form->activeInStep);
+    EXPECT_TRUE(form->controller->Active());
+    EXPECT_EQ(form->Caption(), "Translated");
+}
+
 TEST(LanguageController, ItemsBeyondTheListKeepTheComboSelection) {
     Window w;
     TLanguageController controller(nullptr);
