@@ -108,6 +108,15 @@ std::string_view Utf8Left(std::string_view s, size_t maxChars) noexcept {
     return s.substr(0, i);
 }
 
+char32_t Utf8Decode(std::string_view s, size_t& pos) noexcept {
+    const auto c = static_cast<unsigned char>(s[pos]);
+    const size_t len = Utf8CharLen(s, pos);
+    char32_t cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : len == 4 ? (c & 0x07) : c;
+    for (size_t i = 1; i < len; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
+    pos += len;
+    return cp;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

@@ -30,5 +30,8 @@ size_t Utf8Length(std::string_view s) noexcept;   // code points; an invalid byt
 std::string_view Utf8Left(std::string_view s, size_t maxChars) noexcept;
 // Byte length of the character starting at s[pos] (1 for an invalid byte).
 size_t Utf8CharLen(std::string_view s, size_t pos) noexcept;
+// The code point of the character starting at s[pos]; pos moves past it. An
+// invalid byte reads as its own value (as a Latin-1 character would).
+char32_t Utf8Decode(std::string_view s, size_t& pos) noexcept;
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t cp);

@@ -15,18 +15,6 @@ const TTypeInfo& PenStyleType() {
     return t;
 }
 
-char32_t DecodeAt(std::string_view s, size_t& pos) {
-    const auto c = static_cast<unsigned char>(s[pos]);
-    const size_t len = Utf8CharLen(s, pos);
-    char32_t cp = c;
-    if (len == 2) cp = c & 0x1F;
-    else if (len == 3) cp = c & 0x0F;
-    else if (len == 4) cp = c & 0x07;
-    for (size_t i = 1; i < len; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
-    pos += len;
-    return cp;
-}
-
 bool IsWide(char32_t c) {
     return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
            (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
@@ -156,7 +144,7 @@ void TCanvas::AlignedText(const TRect& r, std::string_view text, TAlignment alig
 
 int TCanvas::TextWidth(std::string_view text) const {
     int width = 0;
-    for (size_t pos = 0; pos < text.size();) width += HeadlessCharWidth(DecodeAt(text, pos), *font_);
+    for (size_t pos = 0; pos < text.size();) width += HeadlessCharWidth(Utf8Decode(text, pos), *font_);
     return width;
 }
 

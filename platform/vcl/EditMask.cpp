@@ -4,17 +4,7 @@
 
 std::u32string ToChars(std::string_view s) {
     std::u32string out;
-    for (size_t pos = 0; pos < s.size();) {
-        const auto c = static_cast<unsigned char>(s[pos]);
-        const size_t len = Utf8CharLen(s, pos);
-        char32_t cp = c;
-        if (len == 2) cp = c & 0x1F;
-        else if (len == 3) cp = c & 0x0F;
-        else if (len == 4) cp = c & 0x07;
-        for (size_t i = 1; i < len; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
-        out.push_back(cp);
-        pos += len;
-    }
+    for (size_t pos = 0; pos < s.size();) out.push_back(Utf8Decode(s, pos));
     return out;
 }
 

@@ -20,6 +20,11 @@ TEST(Strings, Utf8CountingAndCutting) {
     EXPECT_FALSE(IsValidUtf8("\xE8\xB4"));       // truncated
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));   // surrogate
     EXPECT_EQ(Utf8Length("\xE8\xB4"), 2u);       // invalid bytes count one each
+    size_t pos = 0;
+    std::u32string decoded;
+    const std::string mixed = "a费\xFF€";
+    while (pos < mixed.size()) decoded.push_back(Utf8Decode(mixed, pos));
+    EXPECT_EQ(decoded, (std::u32string{U'a', U'费', U'\xFF', U'€'}));
     std::string out;
     AppendUtf8(out, U'€');
     AppendUtf8(out, U'𠀀');
