@@ -276,6 +276,21 @@ void TMenu::MenuKey(uint16_t key) {
         case VK_RETURN:
             if (selected_ >= 0 && Selectable(openItem_->Items(selected_))) Choose(openItem_->Items(selected_));
             return;
+        case VK_RIGHT:
+            if (selected_ >= 0 && Selectable(openItem_->Items(selected_)) && openItem_->Items(selected_)->Count() > 0)
+                DropDown(openItem_->Items(selected_));
+            return;
+        case VK_LEFT: {
+            // Back to the level above, with the item we came from selected; a main
+            // menu has no level above its dropped-down top-level items.
+            TMenuItem* from = openItem_;
+            const bool topOfMainMenu = from->Parent() == items_ && dynamic_cast<TMainMenu*>(this);
+            if (from->Parent() && !topOfMainMenu) {
+                DropDown(from->Parent());
+                selected_ = from->MenuIndex();
+            }
+            return;
+        }
         default:
             for (int i = 0; i < count; ++i) {
                 TMenuItem* item = openItem_->Items(i);

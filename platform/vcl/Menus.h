@@ -12,7 +12,9 @@
 // Open menus: at most one menu is open at a time (a popup menu, or a main menu
 // item dropped down by its accelerator). While one is open it takes every key:
 // Up and Down move the selection over the enabled, visible items (lines skipped,
-// wrapping round), Enter clicks the selected item (or opens its sub-items),
+// wrapping round), Enter clicks the selected item (or opens its sub-items), Right
+// opens the selected item's sub-items and Left goes back to the level above them
+// (a main menu's top level is not stepped through with Left and Right),
 // Escape closes the menu, and an item's accelerator letter clicks (or opens) it.
 // Clicking an item of the open menu, or pressing a mouse button, closes it.
 #include <cstdint>

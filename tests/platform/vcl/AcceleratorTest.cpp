@@ -186,6 +186,9 @@ TEST(MenuKeys, NavigateAnOpenPopupMenu) {
         {"disabled item's letter does nothing", {'P'}, "", true, "Copy"},
         {"Enter opens sub-items", {VK_UP, VK_RETURN}, "", true, "Alpha"},
         {"letter opens sub-items, then clicks there", {'M', 'A'}, "Alpha;", false, ""},
+        {"Right opens sub-items", {VK_UP, VK_RIGHT}, "", true, "Alpha"},
+        {"Left goes back to the item it came from", {VK_UP, VK_RIGHT, VK_LEFT}, "", true, "More"},
+        {"Right on an item without sub-items stays", {VK_RIGHT, VK_LEFT}, "", true, "Copy"},
         {"other keys are eaten while open", {'X', VK_TAB}, "", true, "Copy"},
     };
     for (const Case& c : cases) {
@@ -220,6 +223,8 @@ TEST(MenuKeys, OnlyOneMenuIsOpenAndAGoneMenuIsClosed) {
     main.menu->DropDown(main.file);
     EXPECT_TRUE(main.menu->IsOpen());
     EXPECT_FALSE(popup.menu->IsOpen());
+    EXPECT_TRUE(KeyDown(*main.form, VK_LEFT));   // the top level of a main menu stays
+    EXPECT_EQ(main.menu->OpenItem(), main.file);
     EXPECT_TRUE(KeyDown(*main.form, VK_DOWN));
     EXPECT_TRUE(KeyDown(*main.form, VK_RETURN));   // Save is disabled: Exit
     EXPECT_EQ(main.log, "menu Exit;");
