@@ -164,7 +164,7 @@ public:
     TComponent* PopupComponent() const noexcept { return popupComponent_; }
     void SetPopupComponent(TComponent* c);
     // Opens the menu at a screen point: raises OnPopup; the screen shows it (headless:
-    // it stays open until an item is clicked or CloseUp runs).
+    // it stays open, taking the keys, until it closes as an open menu does).
     void Popup(int x, int y);
     TPoint PopupPoint() const noexcept { return point_; }
     TNotifyEvent OnPopup;
