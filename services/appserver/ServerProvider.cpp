@@ -406,7 +406,7 @@ protected:
 private:
     struct Rule {
         std::string Component;
-        std::vector<std::pair<std::string, std::string>> Conditions;   // SQL condition, specification text
+        std::vector<std::pair<std::string, std::string>> Conditions;   // SQL condition, colour text (colours and message)
     };
     // The enabled components of the "head" section of the program's rule document.
     std::vector<Rule> Rules() {

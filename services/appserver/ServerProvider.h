@@ -9,8 +9,8 @@
 // |              | query is kept for GetRecCount                          |                        |
 // | "pvdColor"   | the key columns and one text column per rule component | refused                |
 // |              | of the program's colour rules (ADMNH), named after it, |                        |
-// |              | holding the specification texts of its matching        |                        |
-// |              | conditions, for the same condition and order           |                        |
+// |              | holding the colour texts of its matching conditions,   |                        |
+// |              | for the same condition and order                       |                        |
 // | "pvdConSave" | the saved schemes of the user and program of LoadTable | refused                |
 //
 // The request [condition, order] is client text: it is adapted by RewriteSql and

@@ -348,7 +348,7 @@ TEST_P(AppServerTest, RightsAreEnforcedByTheServer) {
     }
 }
 
-TEST_P(AppServerTest, ColorProviderGivesSpecificationsPerRuleComponent) {
+TEST_P(AppServerTest, ColorProviderGivesColourTextsPerRuleComponent) {
     Variant server = ConnectAs("DS");
     TDataPacket p = Fetch(server, "pvdColor", -1, 0, Request("AJSMB.MB001 = 'K5'", "AJSMB.MB002"));
     ASSERT_EQ(3, p.RowCount());
