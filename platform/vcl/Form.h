@@ -10,6 +10,7 @@
 // the whole constructor chain has run, and let it go with Free() (or through its
 // owner, or Release() from inside its own handlers) so that OnDestroy runs while
 // the form is still whole.
+#include <memory>
 #include <utility>
 
 #include "platform/vcl/WinControl.h"
@@ -148,6 +149,13 @@ class TForm : public TCustomForm {
 public:
     using TCustomForm::TCustomForm;
 };
+
+// Frees a form through Free (so OnDestroy runs while it is whole) when the pointer goes.
+struct TFormFree {
+    void operator()(TCustomForm* form) const { form->Free(); }
+};
+template <typename T>
+using TFormPtr = std::unique_ptr<T, TFormFree>;
 
 // Creates a form of class T and runs its OnCreate after the whole constructor chain.
 template <typename T, typename... Args>

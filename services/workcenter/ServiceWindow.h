@@ -6,11 +6,7 @@
 
 #include "platform/vcl/Form.h"
 
-struct TFreeForm {
-    void operator()(TCustomForm* form) const { form->Free(); }
-};
-
 template <typename T, typename... Args>
-std::unique_ptr<T, TFreeForm> OpenWindow(Args&&... args) {
-    return std::unique_ptr<T, TFreeForm>(NewForm<T>(nullptr, std::forward<Args>(args)...));
+TFormPtr<T> OpenWindow(Args&&... args) {
+    return TFormPtr<T>(NewForm<T>(nullptr, std::forward<Args>(args)...));
 }

@@ -402,10 +402,7 @@ int TCodeConverter::ShowMessageDlg(const std::string& text, TMsgDlgType type, co
     std::string shown = text;
     // Six trailing blanks widen GB dialogs so that the text is not cut at the right edge.
     if (uiCodePage_ == "936" || sysCodePage_ == "936") shown += "      ";
-    struct Free {
-        void operator()(TCustomForm* f) const { f->Free(); }
-    };
-    std::unique_ptr<TForm, Free> dialog(CreateMessageDialog(shown, type, buttons));
+    TFormPtr<TForm> dialog(CreateMessageDialog(shown, type, buttons));
     if (auto* owner = dynamic_cast<TCustomForm*>(Owner())) {
         if (owner->WindowState() == TWindowState::wsMinimized) owner->SetWindowState(TWindowState::wsNormal);
         dialog->SetCaption(owner->Caption());

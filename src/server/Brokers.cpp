@@ -84,9 +84,6 @@ std::string FormatMessage(const std::string& text, const std::vector<Variant>& a
 // The single quotes of an SQL text literal, embedded quotes doubled.
 std::string QuotedSql(const std::string& text) { return "'" + ReplaceAll(text, "'", "''", false) + "'"; }
 
-struct TDialogFree {
-    void operator()(TForm* form) const { form->Free(); }
-};
 
 // The failure texts of ExecWork for the codes -1 to -7.
 const char* ExecWorkErrorText(int code) {
@@ -377,7 +374,7 @@ int TBrokers::ShowMessageByCode(const std::string& kind, const std::string& code
     }
 
     if (convertMode != 0 || SystemCodePage() != 936) text += "      ";
-    std::unique_ptr<TForm, TDialogFree> dialog(CreateMessageDialog(text, type, buttons));
+    TFormPtr<TForm> dialog(CreateMessageDialog(text, type, buttons));
     dialog->SetCaption(window.WindowCaption());
     const std::string defaultName = MsgDlgButtonName(defaultButton);
     for (int i = 0; i < dialog->ComponentCount(); ++i) {

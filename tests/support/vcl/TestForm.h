@@ -6,12 +6,6 @@
 
 #include "platform/vcl/Form.h"
 
-struct TFormFree {
-    void operator()(TCustomForm* form) const { form->Free(); }
-};
-template <typename T>
-using TFormPtr = std::unique_ptr<T, TFormFree>;
-
 template <typename T = TForm>
 TFormPtr<T> MakeForm(const std::string& name, int width = 400, int height = 300) {
     TFormPtr<T> form(NewForm<T>(nullptr));
