@@ -59,6 +59,22 @@ std::string DateStamp(TDateTime now) {
     DecodeDate(now, y, m, d);
     return FormatNumbers("%.4d%.2d%.2d", y, m, d);
 }
+
+// One log line: "[date time] text" with CR LF; the alert log adds milliseconds.
+std::string LogLine(TDateTime now, bool milliseconds, std::string_view text) {
+    int y, m, d, h, n, s, ms;
+    DecodeDate(now, y, m, d);
+    DecodeTime(now, h, n, s, ms);
+    char head[64];
+    std::snprintf(head, sizeof head, "[%.4d%c%.2d%c%.2d %.2d%c%.2d%c%.2d", y, DateSeparator, m, DateSeparator, d, h,
+                  TimeSeparator, n, TimeSeparator, s);
+    std::string line = head;
+    if (milliseconds) line += FormatNumbers("%c%.3d", TimeSeparator, ms);
+    line += "] ";
+    line.append(text);
+    line += "\r\n";
+    return line;
+}
 }  // namespace
 
 int SystemCodePage() {
@@ -91,25 +107,14 @@ bool WriteAlertLog(std::string_view logName, std::string_view text, std::string_
         if (folder.empty()) return false;
 
         const TDateTime now = Now();
-        int y, m, d, h, n, s, ms;
-        DecodeDate(now, y, m, d);
-        DecodeTime(now, h, n, s, ms);
-        std::string stamp = period == "M" ? FormatNumbers("%.4d%.2d", y, m)
-                            : period == "Y" ? FormatNumbers("%.4d", y)
-                                            : FormatNumbers("%.4d%.2d%.2d", y, m, d);
+        const std::string day = DateStamp(now);
+        const std::string stamp = period == "M" ? day.substr(0, 6) : period == "Y" ? day.substr(0, 4) : day;
         std::string name(logName);
         for (char& c : name)
             if (c == '/' || c == '\\') c = '_';
         std::string fileName = folder + "/Alert_" + name + "_" + stamp;
         if (name.find('.') == std::string::npos) fileName += ".log";
-
-        char head[64];
-        std::snprintf(head, sizeof head, "[%.4d%c%.2d%c%.2d %.2d%c%.2d%c%.2d%c%.3d] ", y, DateSeparator, m,
-                      DateSeparator, d, h, TimeSeparator, n, TimeSeparator, s, TimeSeparator, ms);
-        std::string line = head;
-        line.append(text);
-        line += "\r\n";
-        return AppendLine(fileName, line);
+        return AppendLine(fileName, LogLine(now, true, text));
     } catch (...) {
         return false;
     }
@@ -123,16 +128,7 @@ bool WriteGeneratorLog(std::string_view text) noexcept {
         if (folder.empty()) return false;
 
         const TDateTime now = Now();
-        int y, m, d, h, n, s, ms;
-        DecodeDate(now, y, m, d);
-        DecodeTime(now, h, n, s, ms);
-        char head[48];
-        std::snprintf(head, sizeof head, "[%.4d%c%.2d%c%.2d %.2d%c%.2d%c%.2d] ", y, DateSeparator, m, DateSeparator, d,
-                      h, TimeSeparator, n, TimeSeparator, s);
-        std::string line = head;
-        line.append(text);
-        line += "\r\n";
-        return AppendLine(folder + "/Alert_PravikGenerator_" + DateStamp(now) + ".log", line);
+        return AppendLine(folder + "/Alert_PravikGenerator_" + DateStamp(now) + ".log", LogLine(now, false, text));
     } catch (...) {
         return false;
     }
